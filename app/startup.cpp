@@ -1,0 +1,3 @@
+#include "app/startup.h"
+
+int RunVantor(int, char**) { return 0; }
