@@ -92,9 +92,9 @@ class TESSEL_API MRender {
                                        MRect src_rect, int a, int b);
   // The per-row (or column) alphas of the ramp, for n rows: alpha[i].
   static int TransitionAlpha(int i, int n, int a, int b);
-  // Fades the n x n bottom-right corner of rect: src blended onto dst with
-  // alpha 255 - 255 / n * min(n, sqrt(i^2 + j^2)) at (i, j) from the corner's
-  // top-left; the rest of rect is copied at full alpha.
+  // Fades the n x n bottom-right corner of rect: pixel (i, j) of the corner (from
+  // its top-left) of src is blended onto dst with alpha
+  // 255 - 255 / n * min(n, sqrt(i^2 + j^2)). Only the corner is drawn.
   static void DrawRightBottomTransition(cairo_t* dst, cairo_surface_t* src, MRect rect, int n);
 
   // ---- fills and shapes -----------------------------------------------------
