@@ -126,7 +126,11 @@ int32_t DataStore::AddKeyLights(const std::vector<KeyLightData>& lights) {
       st.BindInt(2, k.light_id);
       st.BindInt(3, k.key_code);
       st.BindInt(4, k.key_rgb);
-      if (IsOk(st.Step())) ++inserted;
+      if (IsOk(st.Step())) {
+        ++inserted;
+      } else if (!db_.InTransaction()) {
+        break;  // SQLite rolled the batch back (full disk, I/O error): stop here
+      }
     }
   }
   st.Finalize();

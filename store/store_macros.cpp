@@ -145,7 +145,11 @@ int32_t DataStore::AddMacroRecords(const std::vector<MacroRecordData>& records) 
     for (const MacroRecordData& r : records) {
       st.Reset();
       BindRecord(st, r);
-      if (IsOk(st.Step())) ++inserted;
+      if (IsOk(st.Step())) {
+        ++inserted;
+      } else if (!db_.InTransaction()) {
+        break;  // SQLite rolled the batch back (full disk, I/O error): stop here
+      }
     }
   }
   st.Finalize();
