@@ -50,6 +50,10 @@ inline constexpr int FR_BATTERY_MAX = 100;  // above: no level available
 // Mode byte (mode - 1) of the per-key custom mode.
 inline constexpr uint8_t FR_CUSTOM_MODE_BYTE = 0x17;
 
+// Connection modes: 0 cable, 2 receiver (1 counts as receiver), -1 none. The report-7
+// family speaks feature reports over the cable and BB AA 99 88 frames otherwise.
+inline constexpr int CONNECTION_CABLE = 0;
+
 // ---- Report-7 family (device_type 201-299) ------------------------------------------------
 // Wired: feature report 7 (65 bytes, byte 0 = report ID 7); offsets are report bytes.
 inline constexpr uint8_t R7_REPORT_ID = 0x07;
@@ -123,3 +127,6 @@ inline constexpr int PAUSE_OP_AFTER_MACROS_MS = 20;     // macro upload -> key t
 inline constexpr int PAUSE_OP_KEY_MS = 10;              // before each key's OP_MACRO_DATA
 inline constexpr int PAUSE_OP_MACRO_CHUNK_MS = 100;     // before each macro chunk
 inline constexpr int PAUSE_OP_BEFORE_RESET_MS = 100;    // key table -> OP_FACTORY_RESET
+// Pauses of the sending tasks around a single key (not part of any report sequence).
+inline constexpr int PAUSE_SINGLE_KEY_BEFORE_MS = 100;  // framed: before reading and sending a key
+inline constexpr int PAUSE_R7_AFTER_READ_SLOTS_MS = 100;  // report-7: slot table read -> send

@@ -5,6 +5,7 @@
 
 #include "protocol/assignment_to_send.h"
 #include "protocol/colour_table.h"
+#include "protocol/command_codes.h"
 #include "protocol/light_params.h"
 #include "protocol/outgoing_report.h"
 
@@ -23,9 +24,6 @@ inline CommandFamily CommandFamilyFor(int deviceType) {
 }
 
 const char* CommandFamilyName(CommandFamily family);
-
-// Connection modes: 0 cable, 2 receiver (1 counts as receiver), -1 none.
-inline constexpr int CONNECTION_CABLE = 0;
 
 // The light command of the model's family. `opcodeModeSent`: the opcode family has already
 // selected this mode; `storedColours` and `beginColours` serve the framed per-key mode.

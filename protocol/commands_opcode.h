@@ -48,8 +48,9 @@ ReportSequence OpMacroData(int slot, const std::vector<uint8_t>& opcodeBlock);
 OutgoingReport OpMacroShortcut(int slot, int shortcutId);
 
 // The layer upload: every macro (type 3) in order, then every shortcut (type 7), numbered by
-// a slot counter from 0; then, 20 ms later, the key table with those slots. Keys beyond slot
-// 255 are left out.
+// a slot counter from 0; then, 20 ms later, the key table with those slots (its first report
+// waits 20 + 10 ms). Keys beyond slot 255 are left out; keys without a table position (key
+// index -1 or beyond 179) still get their macro but no table entry.
 ReportSequence OpKeyUpload(const std::vector<AssignmentToSend>& layerKeys,
                            const MacroLookup& lookup);
 // Factory reset: the layer upload, 100 ms, OP_FACTORY_RESET.

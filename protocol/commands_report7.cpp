@@ -174,7 +174,7 @@ ReportSequence W7FactoryReset() {
 }
 
 OutgoingReport Report7Light(const LightParams& light, int connectionMode) {
-  return connectionMode == 0 ? R7SetLight(light) : W7SetLight(light);
+  return connectionMode == CONNECTION_CABLE ? R7SetLight(light) : W7SetLight(light);
 }
 
 ReportSequence R7KeyAssignment(const AssignmentToSend& key, int slot, const MacroLookup& lookup) {
