@@ -2,12 +2,13 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gif_lib.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "tessel/core/embedded_skins.h"
 #include "tessel/core/manager.h"
@@ -212,10 +213,50 @@ std::wstring ExecutableFolder() {
   return WideFromUtf8(path.substr(0, slash + 1));
 }
 
+struct PngReadState {
+  const uint8_t* data;
+  size_t size;
+  size_t pos;
+};
+
+cairo_status_t PngRead(void* closure, unsigned char* out, unsigned int length) {
+  auto* st = static_cast<PngReadState*>(closure);
+  if (st->size - st->pos < length) return CAIRO_STATUS_READ_ERROR;
+  memcpy(out, st->data + st->pos, length);
+  st->pos += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// PNG through Cairo's reader: straight to premultiplied ARGB32, and a truncated
+// or corrupt file is an error (gdk-pixbuf's incremental loader accepts a
+// truncated PNG silently).
+std::unique_ptr<MImage> LoadPng(const uint8_t* data, size_t size) {
+  PngReadState st{data, size, 0};
+  cairo_surface_t* s = cairo_image_surface_create_from_png_stream(PngRead, &st);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_width(s) <= 0 ||
+      cairo_image_surface_get_height(s) <= 0) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  if (cairo_image_surface_get_format(s) != CAIRO_FORMAT_ARGB32) {
+    cairo_surface_t* argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(s),
+                                                       cairo_image_surface_get_height(s));
+    cairo_t* cr = cairo_create(argb);
+    cairo_set_source_surface(cr, s, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(s);
+    s = argb;
+  }
+  return std::make_unique<MImage>(std::vector<cairo_surface_t*>{s}, std::vector<int>{0});
+}
+
 }  // namespace
 
 std::unique_ptr<MImage> MRender::LoadImageFromMemory(const uint8_t* data, size_t size) {
   if (!data || size == 0) return nullptr;
+  static const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 8 && memcmp(data, kPngSignature, 8) == 0) return LoadPng(data, size);
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
   GError* error = nullptr;
   bool ok = gdk_pixbuf_loader_write(loader, data, size, &error);
@@ -246,11 +287,19 @@ std::unique_ptr<MImage> MRender::LoadImageFromMemory(const uint8_t* data, size_t
 
 std::unique_ptr<MImage> MRender::LoadImageFromFile(const std::string& utf8_path) {
   if (utf8_path.empty()) return nullptr;
-  std::ifstream in(utf8_path, std::ios::binary);
-  if (!in) return nullptr;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.empty()) return nullptr;
-  return LoadImageFromMemory(bytes.data(), bytes.size());
+  // Only regular files (a folder or a device is no picture); read with stdio, which
+  // reports errors by return value.
+  struct stat st{};
+  if (stat(utf8_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+      st.st_size > (512ll << 20))
+    return nullptr;
+  FILE* f = fopen(utf8_path.c_str(), "rb");
+  if (!f) return nullptr;
+  std::vector<uint8_t> bytes(static_cast<size_t>(st.st_size));
+  const size_t got = fread(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+  if (got == 0) return nullptr;
+  return LoadImageFromMemory(bytes.data(), got);
 }
 
 std::unique_ptr<MImage> MRender::LoadImageFromFile(const std::wstring& path) {
