@@ -17,8 +17,12 @@ int RunVantor(int, char**) {
   ReadSoftwareName();
 
   // One instance per user: a second start raises the first one's window and ends.
+  // The first instance keeps `instance` for its whole life; the commands it receives
+  // ("show", "exit", "apply language") wait in its queue for the main window.
   SingleInstance instance(Manager::GetDeviceName());
   if (instance.Acquire() == SingleInstance::Role::kAnother) return 0;
+
+  // Debug privileges and a drawing-library start-up have no counterpart here.
 
   CurrentLanguage = StartupLanguage();
 
@@ -27,6 +31,8 @@ int RunVantor(int, char**) {
 
   // The database folder; a failure shows later, when the database cannot be opened.
   EnsureDirectory(GetDataFolder() + L"db");
+
+  // No COM or OLE to initialise.
 
   std::fprintf(stderr,
                "vantor: the environment is ready, but the main window is not built yet; "
