@@ -29,14 +29,26 @@ std::mutex& SettingsLock() {
 
 enum class ReadOutcome { kRead, kCreated, kFailed };
 
-std::string SettingsPath() { return Utf8FromWide(GetSettingsFilePath()); }
+constexpr char kFileName[] = "/settings.ini";
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+// $XDG_CONFIG_HOME/<display name>; empty when there is no configuration home.
+std::string SettingsFolder() {
+  std::string base;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+    base = std::string(home) + "/.config";
+  } else {
+    return {};
+  }
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return base + "/" + Utf8FromWide(Manager::GetDeviceName());
+}
 
 // The file is missing: create its folder and an empty file, as opening a missing key
 // with creation would.
-bool CreateEmptySettingsFile(const std::string& path) {
-  EnsureDirectory(WideFromUtf8(FolderOf(path)));
+bool CreateEmptySettingsFile(const std::string& folder, const std::string& path) {
+  EnsureDirectory(WideFromUtf8(folder));
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return errno == EEXIST;
   close(fd);
@@ -61,8 +73,9 @@ int DecimalTextToInt(const std::wstring& text) {
 }
 
 int ReadSetting(const std::wstring& name, ReadOutcome* outcome) {
-  const std::string path = SettingsPath();
-  if (path.empty()) {
+  const std::string folder = SettingsFolder();
+  const std::string path = folder + kFileName;
+  if (folder.empty()) {
     *outcome = ReadOutcome::kFailed;
     return 0;
   }
@@ -70,7 +83,7 @@ int ReadSetting(const std::wstring& name, ReadOutcome* outcome) {
   std::string text;
   switch (ReadWholeFile(path, &text)) {
     case FileReadStatus::kMissing:
-      *outcome = CreateEmptySettingsFile(path) ? ReadOutcome::kCreated : ReadOutcome::kFailed;
+      *outcome = CreateEmptySettingsFile(folder, path) ? ReadOutcome::kCreated : ReadOutcome::kFailed;
       return 0;
     case FileReadStatus::kError:
       *outcome = ReadOutcome::kFailed;
@@ -87,16 +100,8 @@ int ReadSetting(const std::wstring& name, ReadOutcome* outcome) {
 }  // namespace
 
 std::wstring GetSettingsFilePath() {
-  std::string base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
-    base = std::string(home) + "/.config";
-  } else {
-    return {};
-  }
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  return WideFromUtf8(base) + L"/" + Manager::GetDeviceName() + L"/settings.ini";
+  const std::string folder = SettingsFolder();
+  return folder.empty() ? std::wstring() : WideFromUtf8(folder + kFileName);
 }
 
 int ReadRegSetting(const std::wstring& name) {
@@ -105,10 +110,11 @@ int ReadRegSetting(const std::wstring& name) {
 }
 
 void WriteRegSetting(const std::wstring& name, const std::wstring& text) {
-  const std::string path = SettingsPath();
-  if (path.empty()) return;
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) return;
+  const std::string path = folder + kFileName;
   std::lock_guard guard(SettingsLock());
-  EnsureDirectory(WideFromUtf8(FolderOf(path)));
+  EnsureDirectory(WideFromUtf8(folder));
   std::string old_text;
   // An unreadable file is left alone rather than replaced by one holding a single value.
   if (ReadWholeFile(path, &old_text) == FileReadStatus::kError) return;

@@ -113,7 +113,8 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Role SingleInstance::Acquire() {
-  if (lock_path_.empty() || lock_fd_ >= 0) return lock_fd_ >= 0 ? Role::kFirst : Role::kUnavailable;
+  if (lock_fd_ >= 0) return Role::kFirst;  // already acquired
+  if (lock_path_.empty()) return Role::kUnavailable;
   sockaddr_un unused;
   if (!MakeUnixAddress(socket_path_, &unused)) return Role::kUnavailable;
   const int fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
