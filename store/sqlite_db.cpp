@@ -8,7 +8,7 @@
 
 SQLiteDB::~SQLiteDB() {
   if (db_) sqlite3_interrupt(db_);
-  Close();
+  if (!Close()) CloseWhenDone();
 }
 
 bool SQLiteDB::Open(const char* path, const char* /*key*/, int flags) {
