@@ -28,7 +28,7 @@ MImage::MImage(std::vector<cairo_surface_t*> frames, std::vector<int> delays_ms)
 }
 
 MImage::~MImage() {
-  for (auto& [key, pattern] : pieces_) cairo_pattern_destroy(pattern);
+  for (auto& [key, piece] : pieces_) cairo_pattern_destroy(piece.pattern);
   for (cairo_surface_t* s : frames_) cairo_surface_destroy(s);
 }
 
@@ -47,13 +47,13 @@ bool MImage::SelectActiveFrame(int index) {
   if (index != active_) {
     std::lock_guard guard(piece_lock_);
     active_ = index;
-    for (auto& [key, pattern] : pieces_) cairo_pattern_destroy(pattern);
+    for (auto& [key, piece] : pieces_) cairo_pattern_destroy(piece.pattern);
     pieces_.clear();
   }
   return true;
 }
 
-cairo_pattern_t* MImage::PiecePattern(int x, int y, int w, int h) const {
+const MImage::Piece* MImage::GetPiece(int x, int y, int w, int h) const {
   if (w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > width_ || y + h > height_) return nullptr;
   // 16 bits each are plenty for skin pictures; larger images still work (the key
   // only has to be unique per rectangle).
@@ -62,19 +62,49 @@ cairo_pattern_t* MImage::PiecePattern(int x, int y, int w, int h) const {
                        (static_cast<uint64_t>(w & 0xFFFF) << 16) | static_cast<uint64_t>(h & 0xFFFF);
   std::lock_guard guard(piece_lock_);
   auto it = pieces_.find(key);
-  if (it != pieces_.end()) return it->second;
-  cairo_surface_t* piece = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(piece);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, frames_[active_], -x, -y);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(piece);
-  cairo_surface_destroy(piece);
-  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-  cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-  pieces_[key] = pattern;
-  return pattern;
+  if (it != pieces_.end()) return &it->second;
+  cairo_surface_t* source = frames_[active_];
+  cairo_surface_flush(source);
+  const unsigned char* data = cairo_image_surface_get_data(source);
+  const int stride = cairo_image_surface_get_stride(source);
+  auto at = [&](int px, int py) {
+    return *reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y + py) * stride + (x + px) * 4);
+  };
+  Piece piece;
+  piece.rows_uniform = true;
+  for (int py = 0; py < h && piece.rows_uniform; ++py)
+    for (int px = 1; px < w; ++px)
+      if (at(px, py) != at(0, py)) {
+        piece.rows_uniform = false;
+        break;
+      }
+  piece.cols_uniform = true;
+  for (int py = 1; py < h && piece.cols_uniform; ++py)
+    for (int px = 0; px < w; ++px)
+      if (at(px, py) != at(px, 0)) {
+        piece.cols_uniform = false;
+        break;
+      }
+  if (piece.rows_uniform && piece.cols_uniform) {
+    const uint32_t p = at(0, 0);  // premultiplied
+    const double a = (p >> 24) / 255.0;
+    piece.pattern = a == 0 ? cairo_pattern_create_rgba(0, 0, 0, 0)
+                           : cairo_pattern_create_rgba(((p >> 16) & 0xFF) / 255.0 / a,
+                                                       ((p >> 8) & 0xFF) / 255.0 / a,
+                                                       (p & 0xFF) / 255.0 / a, a);
+  } else {
+    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(copy);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, source, -x, -y);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    piece.pattern = cairo_pattern_create_for_surface(copy);
+    cairo_surface_destroy(copy);
+    cairo_pattern_set_extend(piece.pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(piece.pattern, CAIRO_FILTER_BILINEAR);
+  }
+  return &(pieces_[key] = piece);
 }
 
 // ---------------------------------------------------------------------------

@@ -38,10 +38,17 @@ class TESSEL_API MImage {
   bool SelectActiveFrame(int index);
   int ActiveFrame() const { return active_; }
 
-  // A pattern on a copy of the source rectangle (x, y, w, h) of the active frame,
-  // with EXTEND_PAD so that stretched pieces never sample outside their piece.
-  // Cached per image; borrowed. Null when the rectangle lies outside the image.
-  cairo_pattern_t* PiecePattern(int x, int y, int w, int h) const;
+  // A source piece for nine-grid drawing: a copy of the rectangle (x, y, w, h) of
+  // the active frame in a pattern with EXTEND_PAD, so that stretched pieces never
+  // sample outside their piece, and what is known about its pixels (uniform rows
+  // or columns stretch exactly with the fast nearest filter; a single-colour piece
+  // is a solid fill). Cached per image; borrowed. Null outside the image.
+  struct Piece {
+    cairo_pattern_t* pattern = nullptr;
+    bool rows_uniform = false;  // every row is one colour
+    bool cols_uniform = false;  // every column is one colour
+  };
+  const Piece* GetPiece(int x, int y, int w, int h) const;
 
  private:
   std::vector<cairo_surface_t*> frames_;
@@ -50,7 +57,7 @@ class TESSEL_API MImage {
   int height_ = 0;
   int active_ = 0;
   mutable std::mutex piece_lock_;
-  mutable std::map<uint64_t, cairo_pattern_t*> pieces_;
+  mutable std::map<uint64_t, Piece> pieces_;
 };
 
 // An entry of a window's image cache.

@@ -32,8 +32,14 @@ inline void DrawPiece(cairo_t* cr, const MImage* image, int dx, int dy, int dw, 
     if (sx < 0 || sy < 0 || sx + sw > image->Width() || sy + sh > image->Height()) return;
     cairo_set_source_surface(cr, image->Surface(), dx - sx, dy - sy);
   } else {
-    cairo_pattern_t* pattern = image->PiecePattern(sx, sy, sw, sh);
-    if (!pattern) return;
+    const MImage::Piece* piece = image->GetPiece(sx, sy, sw, sh);
+    if (!piece) return;
+    cairo_pattern_t* pattern = piece->pattern;
+    // Uniform rows stretch exactly along x with the nearest filter, uniform columns
+    // along y; the bilinear filter is needed only for real image content.
+    const bool exact = (dw == sw || piece->rows_uniform) && (dh == sh || piece->cols_uniform);
+    if (cairo_pattern_get_type(pattern) == CAIRO_PATTERN_TYPE_SURFACE)
+      cairo_pattern_set_filter(pattern, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
     cairo_matrix_t m;
     cairo_matrix_init_scale(&m, static_cast<double>(sw) / dw, static_cast<double>(sh) / dh);
     cairo_matrix_translate(&m, -dx, -dy);
