@@ -195,4 +195,26 @@ TEST(OpcodeCommands, LayerUploadSendsMacrosThenShortcutsThenTheKeyTable) {
   EXPECT_EQ(reset.back(), last);
 }
 
+TEST(OpcodeCommands, SlotsEndAt255) {
+  // 258 shortcut keys: slots 0-255 are given, the last two keys get none and no table entry.
+  std::vector<AssignmentToSend> keys;
+  for (int i = 0; i < 258; ++i) keys.push_back({0, 0x100 + i, i < 180 ? i : -1, 7, 1});
+  keys[100].keyIndex = -1;
+  keys[257].keyIndex = 100;
+  const ReportSequence r = OpKeyUpload(keys, nullptr);
+  ASSERT_EQ(r.size(), 256u + 4);
+  EXPECT_EQ(r[255].bytes[5], 255);
+
+  std::vector<uint8_t> expected(240, 0);  // table bytes 0-239 travel in the four reports
+  for (int i = 0; i < 120; ++i) {
+    if (i == 100) continue;
+    expected[2 * i] = uint8_t(i);
+    expected[2 * i + 1] = 0x40;
+  }
+  std::vector<uint8_t> sent;
+  for (int i = 0; i < 4; ++i)
+    sent.insert(sent.end(), r[256 + i].bytes.begin() + 5, r[256 + i].bytes.end());
+  EXPECT_EQ(sent, expected);
+}
+
 }  // namespace
