@@ -16,3 +16,9 @@ struct AssignmentToSend {
 // The content of macro `macroId` (events already as HID usages), or nothing when the macro
 // record does not exist.
 using MacroLookup = std::function<std::optional<MacroContent>(int macroId)>;
+
+// What a macro (type 3) or shortcut (type 7) key plays: the looked-up macro, or the shortcut
+// with every event `shortcutDelayMs` long. Nothing for other types, a macro id of 0 or less,
+// or a macro that is not found.
+std::optional<MacroContent> ContentToPlay(const AssignmentToSend& key, const MacroLookup& lookup,
+                                          int shortcutDelayMs);

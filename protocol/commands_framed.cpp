@@ -154,17 +154,12 @@ ReportSequence FrLightSequence(const LightParams& light, const ColourTable& stor
 }
 
 ReportSequence FrKeyAssignment(const AssignmentToSend& key, const MacroLookup& lookup) {
-  if (key.macroType == ASSIGN_MACRO || key.macroType == ASSIGN_SHORTCUT) {
-    if (key.macroValue > 0) {
-      std::optional<MacroContent> macro;
-      if (key.macroType == ASSIGN_SHORTCUT)
-        macro = ShortcutMacro(key.macroValue, SHORTCUT_DELAY_BLOCK_MS);
-      else if (lookup)
-        macro = lookup(key.macroValue);
-      return FrMacroData(FramedMacroBlock(key.fnLayer, key.keyCode, macro ? &*macro : nullptr));
-    }
+  const bool blockType = key.macroType == ASSIGN_MACRO || key.macroType == ASSIGN_SHORTCUT;
+  if (blockType && key.macroValue > 0) {
+    const std::optional<MacroContent> macro = ContentToPlay(key, lookup, SHORTCUT_DELAY_BLOCK_MS);
+    return FrMacroData(FramedMacroBlock(key.fnLayer, key.keyCode, macro ? &*macro : nullptr));
   }
-  std::optional<OutgoingReport> setKey =
+  const std::optional<OutgoingReport> setKey =
       FrSetKey(key.fnLayer, key.keyCode, key.macroType, key.macroValue);
   if (!setKey) return {};
   return {*setKey};

@@ -145,8 +145,8 @@ ReportSequence OpKeyUpload(const std::vector<AssignmentToSend>& layerKeys,
       if (key.macroType != type) continue;
       if (slot >= OP_MAX_SLOTS) break;  // the slot is one byte
       if (type == ASSIGN_MACRO) {
-        std::optional<MacroContent> macro;
-        if (lookup) macro = lookup(key.macroValue);
+        const std::optional<MacroContent> macro =
+            ContentToPlay(key, lookup, SHORTCUT_DELAY_OPCODE_MS);
         Append(reports, OpMacroData(slot, OpcodeMacroBlock(macro ? &*macro : nullptr)));
       } else {
         reports.push_back(OpMacroShortcut(slot, key.macroValue));

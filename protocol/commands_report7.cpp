@@ -20,13 +20,6 @@ bool IsBlockType(int macroType) {
   return macroType == ASSIGN_MACRO || macroType == ASSIGN_SHORTCUT;
 }
 
-std::optional<MacroContent> ContentOf(const AssignmentToSend& key, const MacroLookup& lookup) {
-  if (key.macroType == ASSIGN_SHORTCUT)
-    return ShortcutMacro(key.macroValue, SHORTCUT_DELAY_BLOCK_MS);
-  if (key.macroType == ASSIGN_MACRO && key.macroValue > 0 && lookup) return lookup(key.macroValue);
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::vector<uint8_t> Report7Feature(uint8_t subCommand) {
@@ -180,7 +173,7 @@ OutgoingReport Report7Light(const LightParams& light, int connectionMode) {
 ReportSequence R7KeyAssignment(const AssignmentToSend& key, int slot, const MacroLookup& lookup) {
   if (IsBlockType(key.macroType)) {
     if (slot < 1 || slot > R7_MACRO_SLOTS) return {};
-    std::optional<MacroContent> macro = ContentOf(key, lookup);
+    const std::optional<MacroContent> macro = ContentToPlay(key, lookup, SHORTCUT_DELAY_BLOCK_MS);
     return R7MacroData(Report7MacroBlock(slot, key.keyCode, macro ? &*macro : nullptr));
   }
   std::optional<OutgoingReport> setKey = R7SetKey(slot, key.keyCode, key.macroType, key.macroValue);
