@@ -156,6 +156,10 @@ class TESSEL_API MControl : public MObject {
   bool RemoveControl(MControl* child);
   // Destroys every area child, then every control child.
   void RemoveAllControl();
+  // Destroys a control now or, while routing runs on any thread, once it has unwound. For
+  // owners of controls outside any list (the paint manager's top-level lists); unlink the
+  // control and tell the host (OnControlDestroyed) first.
+  static void DestroyControl(MControl* control);
   // The container whose list owns this control (null for top-level controls).
   MControl* GetOwnerControl() const { return owner_.load(); }
 
@@ -236,8 +240,6 @@ class TESSEL_API MControl : public MObject {
   void PaintAnimateCache(cairo_t* cr) const;
   // The point a child sees: scroll bars (ids 1 and 2) the unchanged one.
   static MPoint PointForChild(const MControl* child, MPoint unchanged, MPoint changed);
-  // Destroys a control now or, while routing runs, once it has unwound.
-  static void DestroyControl(MControl* control);
   // Forgets the child as active child and tells the manager about it and its subtree.
   void ForgetChild(MControl* child);
   bool IsOwnChild(const MControl* child) const { return child && child->owner_ == this; }

@@ -190,3 +190,46 @@ TEST(ControlDraw, AreasOfAControlAreDrawnBeneathIt) {
   EXPECT_EQ(canvas.Pixel(5, 5), 0xFF00FF00u);    // the child over the area
   EXPECT_EQ(canvas.Pixel(15, 15), 0xFF0000FFu);  // the area alone
 }
+
+namespace {
+
+// A panel that draws its scrolled content itself, as derived panels do.
+class ScrollingPanel : public MPanel {
+ public:
+  using MPanel::MPanel;
+  void DrawSubControls(cairo_t* cr, const MRect& paint) override {
+    if (GetEnableScroll() && IsContentTaller())
+      DrawScrolledChildren(cr, paint);
+    else
+      MPanel::DrawSubControls(cr, paint);
+  }
+};
+
+}  // namespace
+
+TEST(ControlDraw, ScrolledContentIsDrawnMovedAndClipped) {
+  RecordingParent parent;
+  ScrollingPanel panel(&parent, 100, MRect(0, 0, 20, 20));
+  auto* top = new Probe(&panel, 5, MRect(0, 0, 20, 20));
+  auto* below = new Probe(&panel, 6, MRect(0, 20, 20, 40));
+  top->red = 1, top->green = 0, top->blue = 0;
+  below->red = 0, below->green = 1, below->blue = 0;
+  panel.AddControl(top);
+  panel.AddControl(below);
+  panel.SetVirtualHeight(40);
+  // Plain MPanel behaviour: with content taller than the panel its children are not drawn.
+  {
+    MPanel plain(&parent, 1, MRect(0, 0, 20, 20));
+    auto* child = new Probe(&plain, 5, MRect(0, 0, 20, 20));
+    plain.AddControl(child);
+    plain.SetVirtualHeight(40);
+    Canvas canvas(20, 30, 0, 0, 0, 1);
+    plain.Draw(canvas.cr, MRect(0, 0, 20, 30));
+    EXPECT_EQ(child->builds, 0);
+  }
+  panel.GetScrollVertical()->SetScrollCurrentPos(1000);  // scrolled to the end: 20 pixels
+  Canvas canvas(20, 30, 0, 0, 0, 1);
+  panel.Draw(canvas.cr, MRect(0, 0, 20, 30));
+  EXPECT_EQ(canvas.Pixel(5, 5), 0xFF00FF00u);    // the lower child now at the top
+  EXPECT_EQ(canvas.Pixel(5, 25), 0xFF000000u);   // clipped to the panel
+}
