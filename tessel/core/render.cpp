@@ -541,6 +541,19 @@ int MRender::GetUnknownGlyphsCount(const std::wstring& text, const MFont& font) 
   return pango_layout_get_unknown_glyphs_count(engine.Layout(text, font, -1, 0)->layout);
 }
 
+std::string MRender::GetTextRunFamily(const std::wstring& text, const MFont& font) {
+  TextEngine& engine = TextEngine::Get();
+  std::lock_guard guard(engine.lock);
+  PangoLayoutLine* line = pango_layout_get_line_readonly(engine.Layout(text, font, -1, 0)->layout, 0);
+  if (!line || !line->runs) return {};
+  const auto* run = static_cast<const PangoGlyphItem*>(line->runs->data);
+  if (!run || !run->item || !run->item->analysis.font) return {};
+  PangoFontDescription* d = pango_font_describe(run->item->analysis.font);
+  std::string family = pango_font_description_get_family(d) ? pango_font_description_get_family(d) : "";
+  pango_font_description_free(d);
+  return family;
+}
+
 // ===========================================================================
 // Placement
 

@@ -135,6 +135,9 @@ class TESSEL_API MRender {
                              int style);
   // Glyphs that no installed font has (missing-glyph boxes) in the text.
   static int GetUnknownGlyphsCount(const std::wstring& text, const MFont& font);
+  // The family of the font Pango picked for the first glyph run of the text
+  // (diagnostics: shows which CJK font the text language chose).
+  static std::string GetTextRunFamily(const std::wstring& text, const MFont& font);
   // Drops every cached text layout (fonts or language changed).
   static void ClearTextCache();
 

@@ -60,6 +60,23 @@ TEST(RenderText, AllScriptsRenderWithRealGlyphs) {
   SetTesselTextLanguage(1033);
 }
 
+TEST(RenderText, LanguageChoosesChineseOrJapaneseGlyphs) {
+  if (!CjkFontsInstalled()) GTEST_SKIP() << "fonts-noto-cjk is not installed";
+  MFont latin;
+  latin.face = L"Open Sans";  // no CJK glyphs: the fallback font depends on the language
+  const std::wstring text = L"键盘设置";
+  SetTesselTextLanguage(2052);
+  EXPECT_NE(MRender::GetTextRunFamily(text, latin).find("CJK SC"), std::string::npos)
+      << MRender::GetTextRunFamily(text, latin);
+  SetTesselTextLanguage(1041);
+  EXPECT_NE(MRender::GetTextRunFamily(text, latin).find("CJK JP"), std::string::npos)
+      << MRender::GetTextRunFamily(text, latin);
+  // The toolkit face stands for Source Han Sans CN: Simplified Chinese forms.
+  SetTesselTextLanguage(1033);
+  EXPECT_NE(MRender::GetTextRunFamily(text, MFont()).find("CJK SC"), std::string::npos);
+  EXPECT_EQ(GetTesselTextLanguage(), 1033);
+}
+
 TEST(RenderText, OpenSansSemiboldFace) {
   MFont font;
   font.face = L"Open Sans Semibold";
