@@ -2,7 +2,7 @@
 
 void SimJournal::Record(SimJournalEntry entry) {
   std::lock_guard<std::mutex> guard(lock_);
-  entries_.push_back(std::move(entry));
+  if (recording_) entries_.push_back(std::move(entry));
 }
 
 std::vector<SimJournalEntry> SimJournal::Entries() const {
@@ -27,4 +27,9 @@ size_t SimJournal::Size() const {
 void SimJournal::Clear() {
   std::lock_guard<std::mutex> guard(lock_);
   entries_.clear();
+}
+
+void SimJournal::SetRecording(bool on) {
+  std::lock_guard<std::mutex> guard(lock_);
+  recording_ = on;
 }

@@ -30,8 +30,12 @@ class SimJournal {
   std::vector<SimJournalEntry> OfKind(SimReportKind kind, bool includeFailed = false) const;
   size_t Size() const;
   void Clear();
+  // Off: reports are not kept (long benchmark runs); on by default.
+  void SetRecording(bool on);
+
 
  private:
   mutable std::mutex lock_;
   std::vector<SimJournalEntry> entries_;
+  bool recording_ = true;
 };
