@@ -116,6 +116,20 @@ MControl::MControl(MObject* parent, unsigned id, const MRect& rect, int visible,
       response_(response) {}
 
 MControl::~MControl() {
+  // Deleted directly while still listed: leave the container first.
+  if (MControl* owner = owner_.exchange(nullptr)) {
+    {
+      std::lock_guard guard(owner->control_lock_);
+      auto& list = owner->controls_;
+      list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+    {
+      std::lock_guard guard(owner->area_lock_);
+      auto& list = owner->areas_;
+      list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+    if (owner->active_child_ == this) owner->active_child_ = nullptr;
+  }
   // Children first, destroyed now: nothing can be routing into them while their container
   // itself is being destroyed.
   std::vector<MControl*> areas;

@@ -484,3 +484,14 @@ TEST(ControlRouting, TimerThreadWalksWhileTheUiThreadRebuildsTheList) {
   EXPECT_EQ(ControlDispatchScope::PendingCount(), 0u);
   EXPECT_TRUE(t.root->GetControls().size() <= 2u);
 }
+
+TEST(ControlRouting, DeletingAListedControlUnlinksIt) {
+  Tree t;
+  Probe* a = t.Add(5, MRect(10, 10, 60, 40));
+  t.root->OnMouseMove(0, MPoint(20, 20));
+  ASSERT_EQ(t.root->GetActiveChild(), a);
+  delete a;
+  EXPECT_EQ(t.root->GetActiveChild(), nullptr);
+  EXPECT_EQ(t.root->GetControl(5), nullptr);
+  t.root->OnLButtonDown(MK_LBUTTON, MPoint(20, 20));
+}
