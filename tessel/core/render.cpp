@@ -1,7 +1,6 @@
 #include "tessel/core/render.h"
 
 #include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
 #include <cmath>
@@ -386,15 +385,20 @@ class TextEngine {
   // Under lock: fonts or language changed.
   void FontsChanged() {
     ClearLayouts();
-    pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(fontmap_));
-    pango_context_changed(context_);
     for (auto& [k, d] : descriptions_) pango_font_description_free(d);
     descriptions_.clear();
-    language_ = -1;
+    // A new font map reads fontconfig's current configuration, application fonts
+    // included (this needs no libpangoft2 call).
+    g_object_unref(context_);
+    g_object_unref(fontmap_);
+    CreateContext();
   }
 
  private:
-  TextEngine() {
+  TextEngine() { CreateContext(); }
+
+  void CreateContext() {
+    language_ = -1;
     fontmap_ = pango_cairo_font_map_new();
     context_ = pango_font_map_create_context(fontmap_);
     cairo_font_options_t* opts = cairo_font_options_create();
