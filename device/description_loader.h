@@ -14,6 +14,8 @@ class DescriptionLoader {
   // programFolder: the folder holding config.xml and layouts/ (with or without a
   // trailing slash). observer may be null.
   DescriptionLoader(KeyboardModel& model, std::wstring programFolder, ModelLoadObserver* observer);
+  DescriptionLoader(const DescriptionLoader&) = delete;  // observer_ may point at fallback_
+  DescriptionLoader& operator=(const DescriptionLoader&) = delete;
 
   // Reads config.xml into the keyboard and identity lists, then selects the model of
   // device_type 301 and registers for device notifications. A missing or malformed
