@@ -30,6 +30,24 @@ std::vector<std::string> LayoutFiles(const std::string& folder, std::vector<std:
   return files;
 }
 
+// Every size of the program icon side by side, for the contact sheet.
+cairo_surface_t* DrawIconStrip() {
+  int width = 0;
+  for (int size : kIconSizes) width += size + 8;
+  cairo_surface_t* strip = NewSurface(width, kIconSizes[std::size(kIconSizes) - 1]);
+  cairo_t* cr = cairo_create(strip);
+  int x = 0;
+  for (int size : kIconSizes) {
+    cairo_surface_t* icon = DrawProgramIcon(size);
+    cairo_set_source_surface(cr, icon, x, 0);
+    cairo_paint(cr);
+    cairo_surface_destroy(icon);
+    x += size + 8;
+  }
+  cairo_destroy(cr);
+  return strip;
+}
+
 }  // namespace
 
 SkinSet::~SkinSet() {
@@ -71,7 +89,7 @@ bool SkinSet::Render(const std::string& layouts_folder, std::vector<std::string>
     Add(layout.image, DrawKeyboardPicture(layout), true);
   }
   Add(std::string(kLoadingGif) + " (frame 0)", DrawLoadingFrame(kLoadingGifSize, kLoadingGifFrames, 0), false);
-  Add(std::string(kDesktopIcon) + " / " + kProgramIcon, DrawProgramIcon(128), false);
+  Add(std::string(kProgramIcon) + " sizes", DrawIconStrip(), false);
   return errors->size() == errors_before;
 }
 
