@@ -2,6 +2,7 @@
 // The program's one XML reader and writer. The whole document is kept as one wide
 // string, with an index of element records that point into it: reading is
 // navigation over the index, writing is text insertion that shifts the index.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,30 @@ class XmlDocument {
   std::wstring GetResult() const;
   // The whole document text.
   const std::wstring& GetDocument() const;
+
+  // ---- Helpers beyond Part 8.1's table (same rules, no other behaviour) ----
+  // The parse result of the last SetDocument / Load: true when no element is
+  // unended, no structural error was logged and there is exactly one root.
+  bool IsWellFormed() const;
+  // Load's byte step on memory: encoding detection, conversion, parse. Answers
+  // true (the bytes were "read"); the parse result is IsWellFormed().
+  bool LoadFromMemory(const void* data, size_t size);
+  // Save's encoding step into memory (the bytes Save would write).
+  bool SaveToBytes(std::string& bytes);
+  // The tag name of the current element (empty when there is none).
+  std::wstring GetTagName() const;
+  // The text content of the current element when it has no child elements:
+  // character references decoded, CDATA sections unwrapped, comments dropped.
+  std::wstring GetData() const;
+  // Tag-name matching ignoring ASCII case (the document's ignore-case flag).
+  void SetIgnoreCase(bool ignore);
+  // "<![CDATA[...]]>" for `data`, each "]]>" inside split as "]]]]><![CDATA[>".
+  static std::wstring MakeCData(const std::wstring& data);
+  // Escaping of Algorithms step 4: the text set (< & >), or with `attribute` also
+  // ' and "; with `keepRefs` an existing character reference is copied unchanged.
+  static std::wstring Escape(const std::wstring& text, bool attribute, bool keepRefs = false);
+  // Unescaping of Algorithms step 5.
+  static std::wstring Unescape(const std::wstring& text);
 
  private:
   struct Impl;

@@ -1,0 +1,12 @@
+# bench_xml compares XmlDocument with pugixml and expat (benchmark-only dependencies).
+pkg_check_modules(BENCH_PUGIXML QUIET pugixml)
+if(BENCH_PUGIXML_FOUND)
+  target_include_directories(${name} PRIVATE ${BENCH_PUGIXML_INCLUDE_DIRS})
+  target_link_directories(${name} PRIVATE ${BENCH_PUGIXML_LIBRARY_DIRS})
+  target_link_libraries(${name} PRIVATE ${BENCH_PUGIXML_LIBRARIES})
+else()
+  find_library(BENCH_PUGIXML_LIB pugixml REQUIRED)
+  target_link_libraries(${name} PRIVATE ${BENCH_PUGIXML_LIB})
+endif()
+find_package(EXPAT REQUIRED)
+target_link_libraries(${name} PRIVATE EXPAT::EXPAT)
