@@ -4,14 +4,18 @@
 // rectangles; the generator is reproducible and copes with broken layouts.
 #include <cairo.h>
 #include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -92,23 +96,32 @@ class SkinGenerator : public ::testing::Test {
     char pattern[] = "/tmp/skins_test_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     temp_ = pattern;
-    // Fontconfig keeps its cache below XDG_CACHE_HOME: keep it out of the home folder.
-    setenv("XDG_CACHE_HOME", (temp_ + "/cache").c_str(), 1);
   }
-  void TearDown() override { std::system(("rm -rf '" + temp_ + "'").c_str()); }
+  void TearDown() override {
+    nftw(temp_.c_str(), [](const char* path, const struct stat*, int, FTW*) { return remove(path); }, 16,
+         FTW_DEPTH | FTW_PHYS);
+  }
 
   // Runs skingen with the arguments; answers its exit status, stderr in `errors`.
   int Run(const std::vector<std::string>& args, std::string* errors = nullptr) {
     const std::string log = temp_ + "/stderr.txt";
-    pid_t pid = fork();
-    if (pid == 0) {
-      std::vector<char*> argv{const_cast<char*>(SKINGEN_PATH)};
-      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      if (!freopen(log.c_str(), "w", stderr)) _exit(127);
-      execv(SKINGEN_PATH, argv.data());
-      _exit(127);
-    }
+    std::vector<char*> argv{const_cast<char*>(SKINGEN_PATH)};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    // Fontconfig keeps its cache below XDG_CACHE_HOME: keep it out of the home folder.
+    std::vector<std::string> env_text{"XDG_CACHE_HOME=" + temp_ + "/cache"};
+    for (char** e = environ; *e; ++e)
+      if (std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0) env_text.push_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : env_text) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, SKINGEN_PATH, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
     int status = 0;
     waitpid(pid, &status, 0);
     if (errors) *errors = ReadBytes(log);

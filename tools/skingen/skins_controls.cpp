@@ -121,13 +121,8 @@ void PaintSpinDown(cairo_t* cr, const SkinImage& image) { PaintSpin(cr, image, G
 void PaintSliderTrack(cairo_t* cr, const SkinImage& image) {
   ForEachCell(cr, image, [](cairo_t* c, int row, double w, double h) {
     if (row == 0) {
-      cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, w, 0);
-      cairo_pattern_add_color_stop_rgb(fill, 0, 0x0A / 255.0, 0x6F / 255.0, 0xA9 / 255.0);
-      cairo_pattern_add_color_stop_rgb(fill, 1, 0x10 / 255.0, 0xA8 / 255.0, 0xFD / 255.0);
-      RoundedRect(c, 0, 0, w, h, h / 2);
-      cairo_set_source(c, fill);
-      cairo_fill(c);
-      cairo_pattern_destroy(fill);
+      // Flat: the slider shows only the first columns of this row, however wide.
+      FillRoundedBox(c, 0, 0, w, h, h / 2, kAccent);
     } else {
       FillRoundedBox(c, 0, 0, w, h, h / 2, 0x1F2A3A);
     }
