@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tessel/core/backend/window_system.h"
+
 namespace {
 
 struct ManagerState {
@@ -91,3 +93,15 @@ bool Manager::IsLiveWindow(const MWindow* window) {
 }
 
 bool Manager::PreTranslateKeyState(bool alt_down, bool f4_down) { return alt_down && f4_down; }
+
+int Manager::MessageLoop() {
+  auto& ws = WindowSystem::Get();
+  MSG msg;
+  while (ws.GetMessageW(&msg)) {
+    if (PreTranslateKeyState(ws.IsKeyDown(VK_MENU), ws.IsKeyDown(VK_F4))) continue;
+    WindowProcTarget* target = ws.GetTarget(msg.hwnd);
+    if (target != nullptr && target->PreTranslate(&msg)) continue;
+    ws.DispatchMessageW(msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -36,4 +36,8 @@ class TESSEL_API Manager {
 
   // Alt+F4 handling of the message loop: true (consumed) while both keys are held.
   static bool PreTranslateKeyState(bool alt_down, bool f4_down);
+  // The application's message loop: takes messages until WM_QUIT (answering its code), gives
+  // each window's PreTranslateMessage its turn and dispatches the rest; while Alt and F4 are
+  // both held nothing is dispatched.
+  static int MessageLoop();
 };
