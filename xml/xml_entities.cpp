@@ -286,6 +286,24 @@ int CompareLower(const char* a, const char* b) {
 int EntityCount() { return kEntityCount; }
 
 char32_t LookupEntity(const char* name) {
+  // The five XML references, as they are usually written, without the search.
+  switch (name[0]) {
+    case 'a':
+      if (name[1] == 'm' && name[2] == 'p' && !name[3]) return '&';
+      if (name[1] == 'p' && name[2] == 'o' && name[3] == 's' && !name[4]) return '\'';
+      break;
+    case 'l':
+      if (name[1] == 't' && !name[2]) return '<';
+      break;
+    case 'g':
+      if (name[1] == 't' && !name[2]) return '>';
+      break;
+    case 'q':
+      if (name[1] == 'u' && name[2] == 'o' && name[3] == 't' && !name[4]) return '"';
+      break;
+    default:
+      break;
+  }
   // Binary search over the lower-cased order; among names equal but for case,
   // the exact spelling wins, otherwise the first of them.
   int lo = 0, hi = kEntityCount - 1, found = -1;
