@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+
 #include "tools/skingen/contact_sheet.h"
 #include "tools/skingen/skin_set.h"
 
@@ -27,6 +31,14 @@ int Usage() {
   return 2;
 }
 
+// Drops the font map and the Cairo and fontconfig caches so that a build with
+// the leak checker on does not fail on the libraries' process-lifetime caches.
+void ReleaseFontCaches() {
+  pango_cairo_font_map_set_default(nullptr);
+  cairo_debug_reset_static_data();
+  FcFini();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,13 +53,17 @@ int main(int argc, char** argv) {
   if (out.empty() && sheet.empty()) return Usage();
 
   std::vector<std::string> errors;
-  skingen::SkinSet skins;
-  bool ok = skins.Render(layouts, &errors);
-  if (!out.empty()) ok = skins.Write(out, &errors) && ok;
-  if (!sheet.empty() && !skingen::WriteContactSheet(skins, sheet)) {
-    errors.push_back(sheet + ": cannot write the contact sheet");
-    ok = false;
+  bool ok = true;
+  {
+    skingen::SkinSet skins;
+    ok = skins.Render(layouts, &errors);
+    if (!out.empty()) ok = skins.Write(out, &errors) && ok;
+    if (!sheet.empty() && !skingen::WriteContactSheet(skins, sheet)) {
+      errors.push_back(sheet + ": cannot write the contact sheet");
+      ok = false;
+    }
   }
   for (const std::string& error : errors) std::fprintf(stderr, "skingen: %s\n", error.c_str());
+  ReleaseFontCaches();
   return ok ? 0 : 1;
 }
