@@ -333,4 +333,28 @@ TEST_F(SkinGenerator, BrokenLayoutsAreReportedAndTheRestIsWritten) {
   EXPECT_NE(errors.find("usage"), std::string::npos);
 }
 
+// Cut-off copies of a shipped layout: the reader never crashes, and whatever it
+// accepts is a prefix of the full key list with the full picture size.
+TEST_F(SkinGenerator, TruncatedLayoutsReadSafely) {
+  const std::string source = std::string(SKINGEN_LAYOUTS) + "/vantor_k1_68.xml";
+  const std::string text = ReadBytes(source);
+  ASSERT_FALSE(text.empty());
+  skingen::LayoutPicture full;
+  std::string error;
+  ASSERT_TRUE(skingen::ReadLayoutPicture(source, &full, &error)) << error;
+  const std::string cut = temp_ + "/cut.xml";
+  for (std::size_t length = 0; length < text.size(); length += 61) {
+    std::ofstream(cut, std::ios::binary | std::ios::trunc) << text.substr(0, length);
+    skingen::LayoutPicture layout;
+    if (!skingen::ReadLayoutPicture(cut, &layout, &error)) {
+      EXPECT_FALSE(error.empty());
+      continue;
+    }
+    EXPECT_EQ(layout.width, full.width) << length;
+    EXPECT_EQ(layout.image, full.image) << length;
+    ASSERT_LE(layout.keys.size(), full.keys.size());
+    for (std::size_t i = 0; i < layout.keys.size(); ++i) EXPECT_EQ(layout.keys[i].name, full.keys[i].name);
+  }
+}
+
 #endif  // SKINGEN_PATH
