@@ -359,17 +359,20 @@ int PaintManager::OnPaint() {
   if (back_image_) {
     if (!layered_) {
       cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-      SetSourceColorRef(cr, back_colour_, 254);
+      SetSourceColorRef(cr, back_colour_, 255);
       cairo_paint(cr);
       cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     }
     DrawBackImage(cr);
   } else {
+    // Alpha 254 marks the painted background of a layered window; a plain window shows
+    // the colours exactly.
+    const uint8_t alpha = layered_ ? 254 : 255;
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    SetSourceColorRef(cr, frame_colour_, 254);
+    SetSourceColorRef(cr, frame_colour_, alpha);
     cairo_paint(cr);
     const MRect inner = client.Inflate(-1, -1);
-    SetSourceColorRef(cr, back_colour_, 254);
+    SetSourceColorRef(cr, back_colour_, alpha);
     cairo_rectangle(cr, inner.left, inner.top, inner.Width(), inner.Height());
     cairo_fill(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);

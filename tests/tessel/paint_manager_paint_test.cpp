@@ -40,9 +40,8 @@ class PaintTest : public HeadlessTest {
 };
 
 TEST_F(PaintTest, FirstPaintShowsBorderBackgroundAndControlsInListOrder) {
-  // Background and border are painted at alpha 254 (shown opaque by a plain window).
-  EXPECT_EQ(backend->PixelAt(hwnd, 0, 0), 0xFE10A8FDu);      // frame colour 0xFDA810
-  EXPECT_EQ(backend->PixelAt(hwnd, 50, 150), 0xFE090D13u);   // back colour 0x130D09
+  EXPECT_EQ(backend->PixelAt(hwnd, 0, 0), 0xFF10A8FDu);      // frame colour 0xFDA810
+  EXPECT_EQ(backend->PixelAt(hwnd, 50, 150), 0xFF090D13u);   // back colour 0x130D09
   EXPECT_EQ(backend->PixelAt(hwnd, 30, 30), 0xFFFF0000u);    // a
   EXPECT_EQ(backend->PixelAt(hwnd, 110, 70), 0xFF00FF00u);   // b drawn over a
   EXPECT_EQ(backend->PixelAt(hwnd, 210, 30), 0xFF0000FFu);   // c
@@ -70,7 +69,7 @@ TEST_F(PaintTest, RedrawRequestRepaintsTheControlAndWhatLiesAboveIt) {
 TEST_F(PaintTest, HiddenControlLeavesBackgroundBehind) {
   c->SetVisible(0);
   Pump();
-  EXPECT_EQ(backend->PixelAt(hwnd, 210, 30), 0xFE090D13u);
+  EXPECT_EQ(backend->PixelAt(hwnd, 210, 30), 0xFF090D13u);
 }
 
 TEST_F(PaintTest, LayeredWindowRepaintsWholeFrameWithAlpha) {

@@ -72,7 +72,9 @@ SdlBackend::SdlBackend() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, "500");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-  SDL_StopTextInput();
+  // Text input stays on (SDL's default) so that typing arrives as WM_CHAR; a program that
+  // wants the input method off calls WindowSystem::SetTextInput.
+  SDL_StartTextInput();
   wake_event_ = SDL_RegisterEvents(1);
   SDL_DisplayMode mode;
   if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0)

@@ -560,6 +560,16 @@ bool WindowSystem::ScreenToClient(HWND hwnd, MPoint* point) const {
 
 void WindowSystem::SetCursor(CursorKind kind) { GetBackend().SetNativeCursor(kind); }
 
+void WindowSystem::SetTextInput(HWND hwnd, bool on) {
+  std::lock_guard guard(lock_);
+  if (Find(hwnd) != nullptr) BackendLocked().SetNativeTextInput(hwnd, on);
+}
+
+void WindowSystem::SetKeyboardGrab(HWND hwnd, bool on) {
+  std::lock_guard guard(lock_);
+  if (Find(hwnd) != nullptr) BackendLocked().SetNativeKeyboardGrab(hwnd, on);
+}
+
 bool WindowSystem::IsKeyDown(int vk) const {
   std::lock_guard guard(lock_);
   return vk >= 0 && vk < 256 && keys_[vk];

@@ -102,6 +102,10 @@ class TESSEL_API WindowSystem final : private BackendSink {
   bool ClientToScreen(HWND hwnd, MPoint* point) const;
   bool ScreenToClient(HWND hwnd, MPoint* point) const;
   void SetCursor(CursorKind kind);
+  // Typing delivered as WM_CHAR (on by default); off also switches the input method off.
+  void SetTextInput(HWND hwnd, bool on);
+  // Keyboard grab of the window (takes effect once it has the input focus).
+  void SetKeyboardGrab(HWND hwnd, bool on);
   // Key state as seen by the messages taken from the queue so far.
   bool IsKeyDown(int vk) const;
   // Moves the window with the pointer until the left button is released.
