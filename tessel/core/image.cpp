@@ -1,5 +1,7 @@
 #include "tessel/core/image.h"
 
+#include <algorithm>
+
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gif_lib.h>
 #include <sys/stat.h>
@@ -416,7 +418,10 @@ ImgResInfo* MImageCache::AddImgResInfo(const std::wstring& name, int count) {
   std::lock_guard guard(lock_);
   auto it = files_.find(name);
   if (it != files_.end()) return it->second.get();
-  auto image = MRender::LoadImageFromFile(TesselSkinFolder() + name);
+  // Skin names keep the Windows separator ("icon\\tab_home.png"); the files lie in sub-folders.
+  std::wstring relative = name;
+  std::replace(relative.begin(), relative.end(), L'\\', L'/');
+  auto image = MRender::LoadImageFromFile(TesselSkinFolder() + relative);
   if (!image) return nullptr;
   return Store(files_, name, std::move(image), count);
 }

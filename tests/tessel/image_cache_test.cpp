@@ -113,6 +113,17 @@ TEST(ImageCache, CachedNameKeepsItsFirstCount) {
   EXPECT_EQ(third->frame_width, 60);
 }
 
+TEST(ImageCache, BackslashNamesResolveToSubFolders) {
+  SkinFolder folder;
+  fs::create_directories(folder.skins / "icon");
+  WritePng(folder.skins / "icon" / "tab_home.png", 40, 20);
+  MImageCache cache;
+  ImgResInfo* info = cache.AddImgResInfo(L"icon\\tab_home.png", 2);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->frame_width, 20);
+  EXPECT_EQ(info->key, L"icon\\tab_home.png");
+}
+
 TEST(ImageCache, FailuresAreNotCached) {
   SkinFolder folder;
   MImageCache cache;
