@@ -80,6 +80,11 @@ class KeyboardHid {
 
   // Closes every interface; only when initialised, which it clears.
   void CloseAll();
+  // Discovery (keyboard_hid_discovery.cpp): closes whatever the previous run opened,
+  // enumerates the back end, opens the vendor collections of the registered identities,
+  // holds an "&MI_03" interface as the spare, probes the others with the status request and
+  // lists them. Leaves `initialised` to the caller. Answers the number of listed entries.
+  int Rescan();
 
   // ---- choices over the list ----
   // Index of the interface that sends go to: the first connected cable entry of the
