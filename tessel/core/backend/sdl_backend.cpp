@@ -67,6 +67,10 @@ int VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
 }
 
 SdlBackend::SdlBackend() {
+  // The window surface goes straight to X11 (shared memory images). Otherwise SDL puts it
+  // behind an OpenGL texture, which on a software GL (Xvfb, virtual machines) costs ~10 ms
+  // per present even for a small rectangle.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
