@@ -1,9 +1,9 @@
-// Drawing a 1280 x 720 window with MRender (spec Part 9.4; goals: warm full repaint
-// under 4 ms median, one button's rebuild under 0.2 ms).
+// Drawing a 1280 x 720 window with MRender (goals: warm full repaint under 4 ms
+// median, one button's rebuild under 0.2 ms).
 //
 // The scene is what the main window paints: a full-window nine-grid background,
 // 100 skinned buttons (a state picture of the skin stretched as a nine-grid, and a
-// centred title) and 50 labels. As in the control model (Part 9.1), each control
+// centred title) and 50 labels. As in the control model, each control
 // draws its picture into its own cache surface, which a repaint copies onto the
 // window's off-screen surface; the off-screen surface is then copied to the
 // "screen" surface as OnPaint does.

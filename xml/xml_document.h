@@ -36,7 +36,7 @@ class XmlDocument {
   // The whole document text.
   const std::wstring& GetDocument() const;
 
-  // ---- Helpers beyond Part 8.1's table (same rules, no other behaviour) ----
+  // ---- Helpers beyond the reading and writing calls (same rules, no other behaviour) ----
   // The parse result of the last SetDocument / Load: true when no element is
   // unended, no structural error was logged and there is exactly one root.
   bool IsWellFormed() const;

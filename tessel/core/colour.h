@@ -1,6 +1,5 @@
 #pragma once
-// The two colour conventions of the system, each converted here and nowhere else
-// (spec Overview, "Colours"):
+// The two colour conventions of the system, each converted here and nowhere else:
 //  - COLORREF 0x00BBGGRR (red in the lowest byte): database rows, device tables,
 //    colour-button values, back and frame colours of a window, FillSolidRect.
 //  - ARGB 0xAARRGGBB: toolkit text and fill colours (GDI+ style).

@@ -1,10 +1,9 @@
 #pragma once
-// The toolkit's own picture resources (spec Part 9.4, "Resources of the toolkit
-// module"), drawn with Cairo on first request instead of being stored as PNG bytes:
+// The toolkit's own picture resources, drawn with Cairo on first request instead of being stored as PNG bytes:
 //   101  22 x 20   horizontal scroll bar skin: four pictures stacked (rows of 5 px)
 //   102  28 x 239  vertical scroll bar skin: four pictures side by side (7 px wide)
 // Picture 0 is the track, 1 the thumb under the pointer, 2 the thumb at rest,
-// 3 the thumb while dragged (Part 10.4 uses rows 1-3 for the horizontal bar).
+// 3 the thumb while dragged (the horizontal scroll bar uses rows 1-3).
 #include <cairo.h>
 
 #include "tessel/core/export.h"

@@ -1,5 +1,5 @@
 #pragma once
-// Private fonts and the text language (spec Part 9.4, "Private fonts").
+// Private fonts and the text language.
 //
 // A font file is added to fontconfig as an application font
 // (FcConfigAppFontAddFile), which makes it visible to Pango process-wide. Each

@@ -1,6 +1,6 @@
 #pragma once
 // Geometry of the toolkit: rectangle, point and size with 32-bit signed members,
-// passed by value across the library boundary (spec Overview, "Geometry").
+// passed by value across the library boundary.
 //
 // MRect follows the Windows RECT convention: right and bottom are exclusive, so a
 // rectangle covers the pixels x in [left, right) and y in [top, bottom).

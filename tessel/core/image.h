@@ -1,5 +1,5 @@
 #pragma once
-// Skin images and the per-window image cache (spec Part 9.4).
+// Skin images and the per-window image cache.
 //
 // An MImage is a decoded picture held as Cairo ARGB32 (premultiplied) image
 // surfaces, one per frame of the time dimension (GIF animations have several,

@@ -1,5 +1,5 @@
 #pragma once
-// MImageList: an icon list (spec Part 9.4). Thread-safe.
+// MImageList: an icon list. Thread-safe.
 #include <cairo.h>
 
 #include <memory>

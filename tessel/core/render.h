@@ -1,5 +1,5 @@
 #pragma once
-// MRender: the drawing routines every control uses (spec Part 9.4), on Cairo and
+// MRender: the drawing routines every control uses, on Cairo and
 // Pango. All operations are static.
 //
 // Mapping of the Windows types:
@@ -10,7 +10,7 @@
 //  - a GDI+ Image                -> MImage (image.h)
 //  - a font (face, size, style)  -> MFont
 // Colours: ARGB (0xAARRGGBB) for fills, pens and text; COLORREF (0x00BBGGRR) for
-// FillSolidRect, as the spec says (colour.h converts).
+// FillSolidRect (colour.h converts).
 #include <cairo.h>
 
 #include <cstdint>
@@ -71,7 +71,8 @@ class TESSEL_API MRender {
   static std::unique_ptr<MImage> LoadIconFromFile(const std::wstring& path);
 
   // Nine-grid: the source rectangle (x, y, w, h) of the image's active frame
-  // stretched over dst with corner c (spec table). Nothing for a null image.
+  // stretched over dst with corner c on every side: the four corners keep their size, the edges stretch along
+  // one axis and the centre along both. Nothing for a null image.
   static void DrawImageFrame(cairo_t* cr, const MImage* image, MRect dst, int x, int y, int w,
                              int h, int corner);
   // The same with four border widths.
@@ -84,7 +85,7 @@ class TESSEL_API MRender {
 
   // ---- alpha transitions ----------------------------------------------------
   // Blends the source rectangle of src onto dst row by row (vertical) or column by
-  // column (horizontal) with the constant alpha of the spec's ramp; a and b are
+  // column (horizontal) with the constant alpha of a linear ramp; a and b are
   // transparencies in percent at the first and last row/column.
   static void DrawVerticalTransition(cairo_t* dst, cairo_surface_t* src, MRect dst_rect,
                                      MRect src_rect, int a, int b);

@@ -1,5 +1,5 @@
 // Editing: SetAttribute, AddElement, escaping, CDATA splitting, and a document
-// built, saved, reloaded and navigated (Part 8.1).
+// built, saved, reloaded and navigated.
 #include "xml_test_util.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Load and Save: byte-order marks, UTF-16/32, declared 8-bit encodings, UTF-8
-// detection, the encoding-name table and the file-level failures (Part 8.1).
+// detection, the encoding-name table and the file-level failures.
 #include "xml_test_util.h"
 
 using xmltest::Logged;

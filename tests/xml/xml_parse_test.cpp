@@ -1,4 +1,4 @@
-// Parsing, nesting recovery, the result log and navigation (Part 8.1).
+// Parsing, nesting recovery, the result log and navigation.
 #include "xml_test_util.h"
 
 using xmltest::Logged;
