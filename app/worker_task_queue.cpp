@@ -7,9 +7,25 @@ void WorkerTaskQueue::Append(int code) {
 
 bool WorkerTaskQueue::AppendIfIdle(int code) {
   std::lock_guard guard(lock_);
-  if (!codes_.empty()) return false;
+  for (size_t i = frontStarted_ ? 1 : 0; i < codes_.size(); ++i) {
+    if (codes_[i] == code) return false;
+  }
   codes_.push_back(code);
   return true;
+}
+
+std::optional<int> WorkerTaskQueue::BeginFront() {
+  std::lock_guard guard(lock_);
+  if (codes_.empty()) return std::nullopt;
+  frontStarted_ = true;
+  return codes_.front();
+}
+
+size_t WorkerTaskQueue::Waiting(int code) const {
+  std::lock_guard guard(lock_);
+  size_t count = 0;
+  for (size_t i = frontStarted_ ? 1 : 0; i < codes_.size(); ++i) count += codes_[i] == code;
+  return count;
 }
 
 std::optional<int> WorkerTaskQueue::Front() const {
@@ -21,6 +37,7 @@ std::optional<int> WorkerTaskQueue::Front() const {
 void WorkerTaskQueue::PopFront() {
   std::lock_guard guard(lock_);
   if (!codes_.empty()) codes_.pop_front();
+  frontStarted_ = false;
 }
 
 bool WorkerTaskQueue::Empty() const {

@@ -17,11 +17,17 @@ class WaitDialogHandle {
 class WorkerTaskQueue {
  public:
   void Append(int code);
-  // Appends only when nothing is queued or running; answers whether it appended.
+  // Appends unless the same code is already waiting to be started; answers whether it
+  // appended. A task that is already running does not count: its routine may have read the
+  // state before the caller's change, so the change needs a run of its own.
   bool AppendIfIdle(int code);
   std::optional<int> Front() const;
+  // The worker takes the front code to run it; from now on it counts as running.
+  std::optional<int> BeginFront();
   // Removes the front code once its task has finished.
   void PopFront();
+  // Codes of `code` that wait to be started.
+  size_t Waiting(int code) const;
   bool Empty() const;
   size_t Size() const;
 
@@ -33,5 +39,6 @@ class WorkerTaskQueue {
  private:
   mutable std::mutex lock_;
   std::deque<int> codes_;
+  bool frontStarted_ = false;  // the front code's routine is running
   WaitDialogHandle* waitDialog_ = nullptr;
 };
