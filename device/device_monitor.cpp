@@ -183,6 +183,10 @@ void DeviceMonitor::ConnectionUpdate() {
   const ConnectionState state = State();
   const int deviceType = DeviceType();
   if (!state.interfaceFound) {
+    {
+      std::lock_guard guard(lock_);
+      state_.connectionMode = -1;  // not left at the kind of a device that is gone
+    }
     ShowDisconnected(L"");
     return;
   }

@@ -83,6 +83,7 @@ TEST(DeviceMonitor, PlugAndUnplugOnTheBusDriveTheConnectionDisplay) {
   rig.monitor.RefreshDevice();
   state = rig.monitor.State();
   EXPECT_FALSE(state.interfaceFound || state.keyboardPresent);
+  EXPECT_EQ(state.connectionMode, -1);
   EXPECT_EQ(rig.view.title, kTextTitleNotConnected);
   EXPECT_EQ(rig.view.tab, kTabHome);
   EXPECT_TRUE(rig.view.icon.empty());
