@@ -2,12 +2,17 @@
 // that insert text and shift the index.
 #include "xml/xml_document.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "xml/xml_internal.h"
@@ -37,6 +42,58 @@ void LogFileError(ResultLog& log, int err) {
   size_t cut = msg.find_first_of("\r\n");
   if (cut != std::string::npos) msg.resize(cut);
   if (!log.Full()) log.Add(L"file_error").Attr(L"msg", msg.c_str()).Attr(L"n", static_cast<long long>(err));
+}
+
+// Writes all of `bytes` to `fd`; 0 or the error number.
+int WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno ? errno : EIO;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// Replaces the file at `path` with `bytes`. The bytes go to a new file in the same
+// folder that is then renamed over the old one, so a write that fails half-way (a full
+// disk) leaves the old file whole. A symbolic link keeps pointing at the file it named;
+// an existing file keeps its permission bits. When no file can be made in the folder,
+// the file is written in place. Answers 0 or the error number.
+int WriteReplacing(const std::string& path, const std::string& bytes) {
+  std::string target = path;
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const bool existed = stat(target.c_str(), &st) == 0;
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    int err = WriteAll(fd, bytes);
+    if (::close(fd) != 0 && !err) err = errno ? errno : EIO;
+    return err;
+  }
+  int err = WriteAll(fd, bytes);
+  if (!err && existed && fchmod(fd, st.st_mode & 07777) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno ? errno : EIO;
+  if (!err && std::rename(temp.c_str(), target.c_str()) != 0) err = errno ? errno : EIO;
+  if (err) ::unlink(temp.c_str());
+  return err;
 }
 
 }  // namespace
@@ -270,9 +327,18 @@ bool XmlDocument::Load(const std::wstring& path) {
   d.flags &= ~(kFlagWriteBom | kFlagByteSwap);
   std::string bytes;
   try {
-    FILE* f = std::fopen(PathBytes(path).c_str(), "rb");
-    if (!f) {
+    // Without O_NONBLOCK opening a named pipe would wait for a writer; anything but a
+    // plain file is refused below.
+    const int fd = ::open(PathBytes(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
       LogFileError(d.result, errno);
+      return false;
+    }
+    FILE* f = fdopen(fd, "rb");
+    if (!f) {
+      const int err = errno;
+      ::close(fd);
+      LogFileError(d.result, err);
       return false;
     }
     struct stat st;
@@ -330,16 +396,8 @@ bool XmlDocument::Save(const std::wstring& path) {
   std::string bytes;
   if (!SaveToBytes(bytes)) return false;
   try {
-    FILE* f = std::fopen(PathBytes(path).c_str(), "wb");
-    if (!f) {
-      LogFileError(d.result, errno);
-      return false;
-    }
-    size_t put = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
-    int err = put != bytes.size() ? errno : 0;
-    if (std::fclose(f) != 0 && !err) err = errno ? errno : EIO;
-    if (put != bytes.size() || err) {
-      LogFileError(d.result, err ? err : EIO);
+    if (const int err = WriteReplacing(PathBytes(path), bytes)) {
+      LogFileError(d.result, err);
       return false;
     }
     if (!d.result.Full()) d.result.Add(L"write").Attr(L"length", static_cast<long long>(bytes.size()));

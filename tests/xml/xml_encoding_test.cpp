@@ -1,5 +1,9 @@
 // Load and Save: byte-order marks, UTF-16/32, declared 8-bit encodings, UTF-8
 // detection, the encoding-name table and the file-level failures.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include "xml_test_util.h"
 
 using xmltest::Logged;
@@ -211,6 +215,40 @@ TEST(XmlEncoding, MissingFileFails) {
   EXPECT_FALSE(doc.Save(L"/nonexistent/dir/out.xml"));
   EXPECT_TRUE(Logged(doc, L"file_error"));
   EXPECT_FALSE(doc.Load(L"/tmp"));  // a folder is no file
+  EXPECT_TRUE(Logged(doc, L"file_error"));
+}
+
+// A save that fails half-way (here: the file-size limit, as a full disk would) reports
+// failure and leaves the file that was there whole.
+TEST(XmlEncoding, FailedSaveKeepsTheOldFile) {
+  xmltest::TempDir dir;
+  const std::string old = "<?xml version=\"1.0\"?>\r\n<r kept=\"1\"/>\r\n";
+  xmltest::WriteBytes(dir.File("out.xml"), old);
+  XmlDocument doc;
+  ASSERT_TRUE(doc.SetDocument((L"<r a=\"" + std::wstring(20000, L'x') + L"\"/>").c_str()));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved_ok = doc.Save(dir.WFile("out.xml"));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved_ok);
+  EXPECT_TRUE(Logged(doc, L"file_error"));
+  EXPECT_TRUE(xmltest::ReadBytes(dir.File("out.xml")) == old) << "the old file was cut short";
+  EXPECT_EQ(std::system(("test $(ls -A '" + dir.File("") + "' | wc -l) -eq 1").c_str()), 0)
+      << "a temporary file was left behind";
+}
+
+// Something that is not a plain file (a named pipe nobody writes to) fails at once
+// instead of blocking the caller.
+TEST(XmlEncoding, NamedPipeIsRefusedWithoutWaiting) {
+  xmltest::TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("pipe.xml").c_str(), 0600), 0);
+  XmlDocument doc;
+  EXPECT_FALSE(doc.Load(dir.WFile("pipe.xml")));
   EXPECT_TRUE(Logged(doc, L"file_error"));
 }
 
