@@ -354,6 +354,10 @@ bool KeyboardHid::FeatureExchange8(uint8_t* buf28) {
       allAnswered = false;
       continue;
     }
+    // A short answer fills only its own bytes; the request bytes behind them are no table
+    // content.
+    const size_t filled = std::min(static_cast<size_t>(got), answer.size());
+    std::fill(answer.begin() + filled, answer.end(), 0);
     std::memcpy(buf28 + 7 * i, answer.data() + 1, 7);
   }
   return allAnswered;

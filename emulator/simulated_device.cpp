@@ -318,10 +318,13 @@ int SimulatedDevice::GetFeature(uint64_t generation, int interfaceNumber, uint8_
     Journal(SimReportKind::FeatureGet, interfaceNumber, data, length, false);
     return -1;
   }
+  // A short answer, as the kernel hands it over, fills only its own bytes: the rest of the
+  // caller's buffer keeps what was there before the get.
+  const std::vector<uint8_t> before(data, data + length);
   int got = keyboard_->HandleFeatureGet(data, length);
   if (replyFault_ == SimReplyFault::Short) {
     got = static_cast<int>(std::min<size_t>(got, shortReplyLength_));
-    std::memset(data + got, 0, length - got);
+    std::memcpy(data + got, before.data() + got, length - got);
   } else if (replyFault_ == SimReplyFault::Garbled) {
     for (size_t i = 1; i < length; ++i) data[i] = static_cast<uint8_t>(~data[i]);
   }

@@ -200,6 +200,18 @@ TEST(HidFeatureExchange, ReadsTheSlotTableInFourSevenByteParts) {
   EXPECT_EQ(untouched, before);
 }
 
+TEST(HidFeatureExchange, AShortAnswerLeavesNoRequestBytesInTheSlotTable) {
+  SimRig rig;
+  auto keyboard = rig.CableKeyboard(201);  // every slot free
+  keyboard->SetReplyFault(SimReplyFault::Short, 1);  // each answer is the report ID alone
+  std::array<uint8_t, 28> buf{0x07, R7_READ_SLOTS, R7_SUBCOMMAND_ARG};
+  ASSERT_TRUE(rig.hid.FeatureExchange8(buf.data()));
+  EXPECT_EQ(buf, (std::array<uint8_t, 28>{}));
+  auto table = Report7SlotTable::Parse(buf.data(), buf.size());
+  ASSERT_TRUE(table);
+  EXPECT_TRUE(table->HeldKeyCodes().empty());
+}
+
 TEST_F(HidTransport, BadRepliesAreDeliveredAsTheyCameAndNeverOverrun) {
   struct Case {
     SimReplyFault fault;
