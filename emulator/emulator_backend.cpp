@@ -1,5 +1,7 @@
 #include "emulator/emulator_backend.h"
 
+#include <mutex>
+
 namespace {
 
 // An open simulated interface. It stays bound to the plug it was opened on: after the
@@ -25,13 +27,19 @@ class EmulatedHidDevice final : public HidDevice {
   int GetFeatureReport(uint8_t* data, size_t length) override {
     return Check(device_->GetFeature(generation_, interface_, data, length));
   }
-  std::wstring LastError() const override { return lastError_; }
+  std::wstring LastError() const override {
+    std::lock_guard<std::mutex> guard(errorLock_);
+    return lastError_;
+  }
 
  private:
+  // Sends come from the worker and the UI thread at once: the error text has its own lock.
   int Check(int result) {
     if (result < 0) {
-      lastError_ = device_->Alive(generation_) ? L"The device did not accept the transfer."
-                                               : L"The device is not connected.";
+      std::wstring text = device_->Alive(generation_) ? L"The device did not accept the transfer."
+                                                      : L"The device is not connected.";
+      std::lock_guard<std::mutex> guard(errorLock_);
+      lastError_ = std::move(text);
     }
     return result;
   }
@@ -39,6 +47,7 @@ class EmulatedHidDevice final : public HidDevice {
   std::shared_ptr<SimulatedDevice> device_;
   int interface_;
   uint64_t generation_;
+  mutable std::mutex errorLock_;
   std::wstring lastError_;
 };
 
