@@ -56,7 +56,8 @@ bool MImage::SelectActiveFrame(int index) {
 }
 
 const MImage::Piece* MImage::GetPiece(int x, int y, int w, int h) const {
-  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > width_ || y + h > height_) return nullptr;
+  // Compared as w > width_ - x so that a huge w cannot wrap x + w around.
+  if (w <= 0 || h <= 0 || x < 0 || y < 0 || w > width_ - x || h > height_ - y) return nullptr;
   // 16 bits each are plenty for skin pictures; larger images still work (the key
   // only has to be unique per rectangle).
   const uint64_t key = (static_cast<uint64_t>(x & 0xFFFF) << 48) |

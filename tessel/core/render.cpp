@@ -22,16 +22,19 @@ void M_Trace(const char* /*format*/, ...) {}
 namespace {
 
 // One piece of a nine-grid: source (sx, sy, sw, sh) of the image stretched over
-// destination (dx, dy, dw, dh).
-inline void DrawPiece(cairo_t* cr, const MImage* image, int dx, int dy, int dw, int dh, int sx,
-                      int sy, int sw, int sh) {
+// destination (dx, dy, dw, dh). 64-bit, so that the sums of a broken skin's borders and
+// rectangles cannot wrap around; a source outside the image draws nothing.
+inline void DrawPiece(cairo_t* cr, const MImage* image, int64_t dx, int64_t dy, int64_t dw,
+                      int64_t dh, int64_t sx, int64_t sy, int64_t sw, int64_t sh) {
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  if (sx < 0 || sy < 0 || sx + sw > image->Width() || sy + sh > image->Height()) return;
   if (dw == sw && dh == sh) {
     // 1:1: a plain copy from the image (pixman's fast path).
-    if (sx < 0 || sy < 0 || sx + sw > image->Width() || sy + sh > image->Height()) return;
-    cairo_set_source_surface(cr, image->Surface(), dx - sx, dy - sy);
+    cairo_set_source_surface(cr, image->Surface(), static_cast<double>(dx - sx),
+                             static_cast<double>(dy - sy));
   } else {
-    const MImage::Piece* piece = image->GetPiece(sx, sy, sw, sh);
+    const MImage::Piece* piece = image->GetPiece(static_cast<int>(sx), static_cast<int>(sy),
+                                                 static_cast<int>(sw), static_cast<int>(sh));
     if (!piece) return;
     cairo_pattern_t* pattern = piece->pattern;
     // Uniform rows stretch exactly along x with the nearest filter, uniform columns
@@ -41,11 +44,12 @@ inline void DrawPiece(cairo_t* cr, const MImage* image, int dx, int dy, int dw, 
       cairo_pattern_set_filter(pattern, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
     cairo_matrix_t m;
     cairo_matrix_init_scale(&m, static_cast<double>(sw) / dw, static_cast<double>(sh) / dh);
-    cairo_matrix_translate(&m, -dx, -dy);
+    cairo_matrix_translate(&m, static_cast<double>(-dx), static_cast<double>(-dy));
     cairo_pattern_set_matrix(pattern, &m);
     cairo_set_source(cr, pattern);
   }
-  cairo_rectangle(cr, dx, dy, dw, dh);
+  cairo_rectangle(cr, static_cast<double>(dx), static_cast<double>(dy), static_cast<double>(dw),
+                  static_cast<double>(dh));
   cairo_fill(cr);
 }
 
@@ -59,19 +63,21 @@ void MRender::DrawImageFrame(cairo_t* cr, const MImage* image, MRect dst, int x,
 void MRender::DrawImageFrameMID(cairo_t* cr, const MImage* image, MRect dst, int x, int y, int w,
                                 int h, int l, int t, int r, int b) {
   if (!cr || !image || dst.IsEmpty() || w <= 0 || h <= 0) return;
-  const int L = dst.left, T = dst.top, R = dst.right, B = dst.bottom;
-  const int W = dst.Width(), H = dst.Height();
-  const int mw = W - l - r, mh = H - t - b;  // destination middle
-  const int sw = w - l - r, sh = h - t - b;  // source middle
-  DrawPiece(cr, image, L, T, l, t, x, y, l, t);                                // top-left
-  DrawPiece(cr, image, L, T + t, l, mh, x, y + t, l, sh);                      // left
-  DrawPiece(cr, image, L, B - b, l, b, x, y + h - b, l, b);                    // bottom-left
-  DrawPiece(cr, image, L + l, T, mw, t, x + l, y, sw, t);                      // top
-  DrawPiece(cr, image, R - r, T, r, t, x + w - r, y, r, t);                    // top-right
-  DrawPiece(cr, image, R - r, T + t, r, mh, x + w - r, y + t, r, sh);          // right
-  DrawPiece(cr, image, R - r, B - b, r, b, x + w - r, y + h - b, r, b);        // bottom-right
-  DrawPiece(cr, image, L + l, B - b, mw, b, x + l, y + h - b, sw, b);          // bottom
-  DrawPiece(cr, image, L + l, T + t, mw, mh, x + l, y + t, sw, sh);            // centre
+  const int64_t L = dst.left, T = dst.top, R = dst.right, B = dst.bottom;
+  const int64_t W = dst.Width(), H = dst.Height();
+  const int64_t mw = W - l - r, mh = H - t - b;  // destination middle
+  const int64_t sw = int64_t{w} - l - r, sh = int64_t{h} - t - b;  // source middle
+  const int64_t x0 = x, y0 = y;
+  const int64_t xr = x0 + w - r, yb = y0 + h - b;  // source right and bottom borders
+  DrawPiece(cr, image, L, T, l, t, x0, y0, l, t);                              // top-left
+  DrawPiece(cr, image, L, T + t, l, mh, x0, y0 + t, l, sh);                    // left
+  DrawPiece(cr, image, L, B - b, l, b, x0, yb, l, b);                          // bottom-left
+  DrawPiece(cr, image, L + l, T, mw, t, x0 + l, y0, sw, t);                    // top
+  DrawPiece(cr, image, R - r, T, r, t, xr, y0, r, t);                          // top-right
+  DrawPiece(cr, image, R - r, T + t, r, mh, xr, y0 + t, r, sh);                // right
+  DrawPiece(cr, image, R - r, B - b, r, b, xr, yb, r, b);                      // bottom-right
+  DrawPiece(cr, image, L + l, B - b, mw, b, x0 + l, yb, sw, b);                // bottom
+  DrawPiece(cr, image, L + l, T + t, mw, mh, x0 + l, y0 + t, sw, sh);          // centre
 }
 
 void MRender::DrawImage(cairo_t* cr, const MImage* image, MRect dst, int x, int y, int w, int h) {
@@ -132,6 +138,10 @@ void Transition(cairo_t* dst, cairo_surface_t* src, MRect d, MRect s, int a, int
   const int n = vertical ? d.Height() : d.Width();
   cairo_surface_t* mask =
       cairo_image_surface_create(CAIRO_FORMAT_A8, vertical ? 1 : n, vertical ? n : 1);
+  if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {  // longer than cairo allows
+    cairo_surface_destroy(mask);
+    return;
+  }
   cairo_surface_flush(mask);
   unsigned char* data = cairo_image_surface_get_data(mask);
   const int stride = cairo_image_surface_get_stride(mask);
@@ -163,6 +173,10 @@ void MRender::DrawRightBottomTransition(cairo_t* dst, cairo_surface_t* src, MRec
   if (!dst || !src || n <= 0 || rect.IsEmpty()) return;
   const MRect corner(rect.right - n, rect.bottom - n, rect.right, rect.bottom);
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, n, n);
+  if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {  // larger than cairo allows
+    cairo_surface_destroy(mask);
+    return;
+  }
   cairo_surface_flush(mask);
   unsigned char* data = cairo_image_surface_get_data(mask);
   const int stride = cairo_image_surface_get_stride(mask);

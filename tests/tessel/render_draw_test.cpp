@@ -1,6 +1,7 @@
 // MRender drawing: nine-grids, transitions, fills, placement, colour conventions.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "render_test_util.h"
@@ -109,6 +110,12 @@ TEST(RenderNineGrid, NullAndDegenerateInputsDrawNothing) {
   MRender::DrawImageFrame(cr, image.get(), MRect(10, 10, 10, 10), 0, 0, 12, 12, 4);
   MRender::DrawImageFrame(cr, image.get(), MRect(0, 0, 20, 20), 500, 500, 12, 12, 4);
   MRender::DrawImage(cr, nullptr, MRect(0, 0, 5, 5));
+  // Source rectangles and borders whose far edge lies beyond the int range (a broken skin).
+  MRender::DrawImage(cr, image.get(), MRect(0, 0, 20, 20), 1, 0, INT_MAX, 4);
+  MRender::DrawImage(cr, image.get(), MRect(0, 0, 20, 20), 0, 1, 4, INT_MAX);
+  MRender::DrawImageFrame(cr, image.get(), MRect(0, 0, 20, 20), 0, 0, 12, 12, INT_MAX);
+  EXPECT_EQ(image->GetPiece(1, 0, INT_MAX, 4), nullptr);
+  EXPECT_EQ(image->GetPiece(0, INT_MAX, 4, 4), nullptr);
   cairo_destroy(cr);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(Pixel(s, x, y), 0u);
@@ -164,6 +171,20 @@ TEST(RenderTransition, HorizontalRunsByColumns) {
   EXPECT_EQ(Alpha(dst, 0, 1), 255u);
   EXPECT_LE(Alpha(dst, 199, 1), 2u);
   EXPECT_EQ(Alpha(dst, 100, 0), Alpha(dst, 100, 2));
+  cairo_surface_destroy(src);
+  cairo_surface_destroy(dst);
+}
+
+TEST(RenderTransition, ARunLongerThanCairoCanMaskDrawsNothing) {
+  cairo_surface_t* src = NewSurface(8, 8, 0x000000);
+  cairo_surface_t* dst = NewSurface(8, 8);
+  cairo_t* cr = cairo_create(dst);
+  MRender::DrawVerticalTransition(cr, src, MRect(0, 0, 8, 40000), MRect(0, 0, 8, 8), 0, 100);
+  MRender::DrawHorizontalTransition(cr, src, MRect(0, 0, 40000, 8), MRect(0, 0, 8, 8), 0, 100);
+  MRender::DrawRightBottomTransition(cr, src, MRect(0, 0, 40000, 40000), 40000);
+  cairo_destroy(cr);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) ASSERT_EQ(Pixel(dst, x, y), 0u);
   cairo_surface_destroy(src);
   cairo_surface_destroy(dst);
 }
