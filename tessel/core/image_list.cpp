@@ -72,14 +72,18 @@ const MImageListEntry* MImageList::GetImageDataByID(int id) const {
   return nullptr;
 }
 
+// The path is copied under the lock: another thread may delete the entries right after.
 std::wstring MImageList::GetImagePath(int index) const {
-  const MImageListEntry* e = GetItemImageData(index);
-  return e ? e->path : std::wstring();
+  std::lock_guard guard(lock_);
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return std::wstring();
+  return entries_[index]->path;
 }
 
 std::wstring MImageList::GetImagePathByID(int id) const {
-  const MImageListEntry* e = GetImageDataByID(id);
-  return e ? e->path : std::wstring();
+  std::lock_guard guard(lock_);
+  for (const auto& e : entries_)
+    if (e->id == id) return e->path;
+  return std::wstring();
 }
 
 int MImageList::GetImageCount() const {
