@@ -1,9 +1,13 @@
 #pragma once
 // Runs the built program as a child process with a given environment and collects its
 // exit code and error output.
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,11 +33,25 @@ inline ProgramRun RunProgram(const std::string& path, const std::vector<std::str
     _exit(127);
   }
   close(pipe_fds[1]);
+  // A program that hangs is killed after this long and reported as not ending normally,
+  // so a fault shows as a failure instead of a stuck test run.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  bool hung = false;
   char buffer[4096];
-  for (ssize_t n; (n = read(pipe_fds[0], buffer, sizeof(buffer))) > 0;) {
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd readable{pipe_fds[0], POLLIN, 0};
+    const int ready = left.count() > 0 ? poll(&readable, 1, static_cast<int>(left.count())) : 0;
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready == 0) hung = true;
+    if (ready <= 0) break;
+    const ssize_t n = read(pipe_fds[0], buffer, sizeof(buffer));
+    if (n <= 0) break;
     run.error_output.append(buffer, static_cast<size_t>(n));
   }
   close(pipe_fds[0]);
+  if (hung && child > 0) kill(child, SIGKILL);
   int status = 0;
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     run.exit_code = WEXITSTATUS(status);
