@@ -61,8 +61,8 @@ int WriteAll(int fd, const std::string& bytes) {
 // Replaces the file at `path` with `bytes`. The bytes go to a new file in the same
 // folder that is then renamed over the old one, so a write that fails half-way (a full
 // disk) leaves the old file whole. A symbolic link keeps pointing at the file it named;
-// an existing file keeps its permission bits. When no file can be made in the folder,
-// the file is written in place. Answers 0 or the error number.
+// an existing file keeps its permission bits. When no file can be made in the folder, or
+// the path is not a plain file, it is written in place. Answers 0 or the error number.
 int WriteReplacing(const std::string& path, const std::string& bytes) {
   std::string target = path;
   struct stat st;
@@ -73,17 +73,21 @@ int WriteReplacing(const std::string& path, const std::string& bytes) {
     }
   }
   const bool existed = stat(target.c_str(), &st) == 0;
+  // Only a plain file (or none yet) is replaced; a device or a pipe is written through.
+  const bool replace = !existed || S_ISREG(st.st_mode);
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+  for (int attempt = 0; replace && attempt < 100 && fd < 0; ++attempt) {
     temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
-    fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // O_NONBLOCK only for the open: a pipe without a reader fails instead of waiting.
+    fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return errno;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     int err = WriteAll(fd, bytes);
     if (::close(fd) != 0 && !err) err = errno ? errno : EIO;
     return err;

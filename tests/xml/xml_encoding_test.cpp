@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "xml_test_util.h"
 
@@ -240,6 +241,21 @@ TEST(XmlEncoding, FailedSaveKeepsTheOldFile) {
   EXPECT_TRUE(xmltest::ReadBytes(dir.File("out.xml")) == old) << "the old file was cut short";
   EXPECT_EQ(std::system(("test $(ls -A '" + dir.File("") + "' | wc -l) -eq 1").c_str()), 0)
       << "a temporary file was left behind";
+}
+
+// A device is written through, never replaced by a plain file.
+TEST(XmlEncoding, SaveToADeviceWritesThroughIt) {
+  xmltest::TempDir dir;
+  const std::string null_device = dir.File("null");
+  if (mknod(null_device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "making a device node needs root";
+  }
+  XmlDocument doc;
+  ASSERT_TRUE(doc.SetDocument(L"<r/>"));
+  EXPECT_TRUE(doc.Save(dir.WFile("null")));
+  struct stat st {};
+  ASSERT_EQ(stat(null_device.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 // Something that is not a plain file (a named pipe nobody writes to) fails at once
