@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tessel/core/backend/window_system.h"
+#include "tessel/core/mwindow.h"
 
 namespace {
 
@@ -104,4 +105,14 @@ int Manager::MessageLoop() {
     ws.DispatchMessageW(msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+MWindow* Manager::FindWnd(const wchar_t* class_name, const wchar_t* text) {
+  for (MWindow* w : Windows()) {
+    if (w->GetSafeHwnd() == nullptr) continue;
+    if (class_name != nullptr && std::wstring(w->GetWindowClassName()) != class_name) continue;
+    if (text != nullptr && w->GetWindowTextW() != text) continue;
+    return w;
+  }
+  return nullptr;
 }

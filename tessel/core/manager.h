@@ -33,6 +33,8 @@ class TESSEL_API Manager {
   static void DeleteWnd(MWindow* window);
   static std::vector<MWindow*> Windows();
   static bool IsLiveWindow(const MWindow* window);
+  // The first live window whose class name and window text match (null matches any).
+  static MWindow* FindWnd(const wchar_t* class_name, const wchar_t* text);
 
   // Alt+F4 handling of the message loop: true (consumed) while both keys are held.
   static bool PreTranslateKeyState(bool alt_down, bool f4_down);

@@ -9,9 +9,12 @@
 
 namespace {
 
+// Window classes that exist without registration, as the system's own would; a window class
+// may superclass one of them.
 struct ClassRegistry {
   std::mutex lock;
-  std::set<std::wstring> names;
+  std::set<std::wstring> names{L"EDIT", L"STATIC", L"BUTTON", L"LISTBOX", L"COMBOBOX",
+                               L"tooltips_class32"};
 };
 
 ClassRegistry& Classes() {

@@ -199,4 +199,38 @@ TEST_F(RoutingTest, DeactivationEndsPressAndHover) {
   EXPECT_EQ(log, (std::vector<std::string>{"c1:up@-1,-1"}));
 }
 
+TEST_F(RoutingTest, TooltipFollowsTheHoverControl) {
+  RecordingDialog dlg;
+  HWND h = Open(dlg);
+  Probe* p = dlg.AddProbe(21, MRect(20, 20, 120, 60));
+  p->SetTooltip(std::wstring(L"Brightness"));
+  auto& pm = dlg.paint_manager;
+  backend->MouseMove(h, 30, 30);
+  Pump();
+  EXPECT_EQ(pm.GetTooltipCtrlID(), 21u);
+  EXPECT_TRUE(pm.IsTooltipActive());
+  HWND tip = pm.GetToolTipWnd();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(WindowSystem::Get().IsWindowVisible(tip));
+  EXPECT_NE(WindowSystem::Get().GetActiveWindow(), tip);  // never takes the activation
+  MRect tip_rect;
+  WindowSystem::Get().GetWindowRect(tip, &tip_rect);
+  EXPECT_EQ(tip_rect.TopLeft(), MPoint(100 + 20, 100 + 62));
+  backend->MouseMove(h, 300, 250);
+  Pump();
+  EXPECT_EQ(pm.GetTooltipCtrlID(), 0u);
+  EXPECT_FALSE(WindowSystem::Get().IsWindowVisible(tip));
+}
+
+TEST_F(RoutingTest, MinimumAndMaximumSizesBoundTheWindow) {
+  RecordingDialog dlg;
+  Open(dlg);
+  dlg.paint_manager.SetWindowMixSize(MSize(200, 150));
+  dlg.paint_manager.SetWindowMaxSize(MSize(800, 0));
+  dlg.MoveWindow(0, 0, 100, 100);
+  EXPECT_EQ(dlg.GetWindowRect().Size(), MSize(200, 150));
+  dlg.MoveWindow(0, 0, 1000, 1000);
+  EXPECT_EQ(dlg.GetWindowRect().Size(), MSize(800, 1000));
+}
+
 }  // namespace

@@ -154,11 +154,28 @@ TEST_F(DialogTest, WindowsAreFoundByClassAndTitle) {
   EXPECT_EQ(ws.FindWindowW(L"TesselClient", L"WaitDlg"), w);
   EXPECT_EQ(ws.FindWindowW(L"TesselClient", L"Menu Window"), nullptr);
   EXPECT_TRUE(Manager::IsLiveWindow(&box));
+  EXPECT_EQ(Manager::FindWnd(L"TesselClient", L"WaitDlg"), &wait);
+  EXPECT_EQ(Manager::FindWnd(L"ShadowWnd", L"WaitDlg"), nullptr);
   ws.PostMessageW(b, WM_CLOSE, 2, 0);
   Pump();
   EXPECT_FALSE(ws.IsWindow(b));
   EXPECT_FALSE(Manager::IsLiveWindow(&box));
   EXPECT_EQ(ws.FindWindowW(L"TesselClient", L"MessageBox"), nullptr);
+  EXPECT_EQ(Manager::FindWnd(nullptr, L"MessageBox"), nullptr);
+}
+
+class EditSuperclass : public RecordingDialog {
+ public:
+  const wchar_t* GetSuperClassName() const override { return L"EDIT"; }
+  const wchar_t* GetWindowClassName() const override { return L"TesselEdit"; }
+};
+
+TEST_F(DialogTest, SuperclassOfAnExistingClassIsCreated) {
+  EditSuperclass edit;
+  HWND h = edit.Create(nullptr);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(WindowSystem::Get().GetClassNameW(h), L"TesselEdit");
+  EXPECT_EQ(edit.GetWindowRect(), MRect(0, 0, 800, 600));
 }
 
 class RecordingPopup : public MPopupWnd {

@@ -125,6 +125,7 @@ void SdlBackend::DestroyNativeWindow(HWND hwnd) {
   if (w == nullptr) return;
   by_id_.erase(SDL_GetWindowID(w));
   windows_.erase(hwnd);
+  grab_wanted_.erase(hwnd);
   SDL_DestroyWindow(w);
 }
 
@@ -209,8 +210,11 @@ void SdlBackend::SetNativeCursor(CursorKind kind) {
 }
 
 void SdlBackend::SetNativeKeyboardGrab(HWND hwnd, bool on) {
-  // The grab takes effect only while the window has the input focus.
-  if (SDL_Window* w = GetSdlWindow(hwnd)) SDL_SetWindowKeyboardGrab(w, on ? SDL_TRUE : SDL_FALSE);
+  SDL_Window* w = GetSdlWindow(hwnd);
+  if (w == nullptr) return;
+  grab_wanted_[hwnd] = on;
+  // A grab works only once the window has the input focus; it is applied when the focus comes.
+  if (!on || SDL_GetKeyboardFocus() == w) SDL_SetWindowKeyboardGrab(w, on ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlBackend::SetNativeTextInput(HWND, bool on) {
@@ -384,12 +388,25 @@ void SdlBackend::Translate(const SDL_Event& e, BackendSink& sink) {
         case SDL_WINDOWEVENT_EXPOSED:
           sink.OnNativeExpose(h);
           break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_GAINED: {
+          SDL_Window* w = GetSdlWindow(h);
+          // Without a window manager every shown window gets the focus, tooltips included;
+          // a tooltip never takes the activation.
+          if (SDL_GetWindowFlags(w) & SDL_WINDOW_TOOLTIP) break;
+          auto grab = grab_wanted_.find(h);
+          if (grab != grab_wanted_.end() && grab->second) SDL_SetWindowKeyboardGrab(w, SDL_TRUE);
           sink.OnNativeMessage(h, WM_ACTIVATE, WA_ACTIVE, 0);
           break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
+        }
+        case SDL_WINDOWEVENT_FOCUS_LOST: {
+          SDL_Window* now = SDL_GetKeyboardFocus();
+          if (now != nullptr && (SDL_GetWindowFlags(now) & SDL_WINDOW_TOOLTIP)) {
+            SDL_SetWindowInputFocus(GetSdlWindow(h));  // the tooltip took it: give it back
+            break;
+          }
           sink.OnNativeMessage(h, WM_ACTIVATE, WA_INACTIVE, 0);
           break;
+        }
         case SDL_WINDOWEVENT_LEAVE:
           sink.OnNativeMouseLeave(h);
           break;

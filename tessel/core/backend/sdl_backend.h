@@ -57,6 +57,7 @@ class TESSEL_API SdlBackend : public Backend {
   std::map<HWND, SDL_Window*> windows_;
   std::map<Uint32, HWND> by_id_;
   std::map<int, SDL_Cursor*> cursors_;
+  std::map<HWND, bool> grab_wanted_;  // keyboard grabs waiting for the input focus
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

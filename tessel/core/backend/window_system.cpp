@@ -238,7 +238,19 @@ bool WindowSystem::GetClientRect(HWND hwnd, MRect* rect) const {
   return true;
 }
 
-bool WindowSystem::SetWindowPos(HWND hwnd, const MRect& wanted, UINT flags) {
+bool WindowSystem::SetWindowPos(HWND hwnd, const MRect& requested, UINT flags) {
+  MRect wanted = requested;
+  if (!(flags & SWP_NOSIZE) && IsWindow(hwnd)) {
+    // The window's own limits on its size (zero = none).
+    MINMAXINFO info{};
+    CallWindow(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    int w = wanted.Width(), h = wanted.Height();
+    if (info.ptMinTrackSize.x > 0) w = std::max(w, info.ptMinTrackSize.x);
+    if (info.ptMinTrackSize.y > 0) h = std::max(h, info.ptMinTrackSize.y);
+    if (info.ptMaxTrackSize.x > 0) w = std::min(w, info.ptMaxTrackSize.x);
+    if (info.ptMaxTrackSize.y > 0) h = std::min(h, info.ptMaxTrackSize.y);
+    wanted = MRect::FromXYWH(wanted.left, wanted.top, w, h);
+  }
   MRect rect;
   bool moved, sized;
   {
