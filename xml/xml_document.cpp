@@ -73,6 +73,8 @@ int WriteReplacing(const std::string& path, const std::string& bytes) {
     }
   }
   const bool existed = stat(target.c_str(), &st) == 0;
+  // A file this user may not write stays as it is, as a write in place would leave it.
+  if (existed && access(target.c_str(), W_OK) != 0) return errno;
   // Only a plain file (or none yet) is replaced; a device or a pipe is written through.
   const bool replace = !existed || S_ISREG(st.st_mode);
   static std::atomic<unsigned> counter{0};
