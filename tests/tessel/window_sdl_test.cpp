@@ -105,7 +105,9 @@ TEST_F(SdlWindowTest, DialogDrivenByXdotoolReceivesNotificationsInOrder) {
   EXPECT_EQ(Codes(dlg.notes, 10), (std::vector<unsigned>{1, 2, 1, 2, FSN_DBLCLK, 2}));
   EXPECT_EQ(Codes(dlg.notes, 11), (std::vector<unsigned>{1, 2}));
 
-  // Typing reaches the dialog as characters.
+  // Typing reaches the dialog as characters (the click above gave it the keyboard focus,
+  // even if a window of another test took it meanwhile).
+  Xdo("mousemove 480 350 click 1");
   Xdo("type --delay 30 hi");
   PumpUntil([&] { return dlg.chars.size() >= 2; });
   EXPECT_EQ(dlg.chars, L"hi");

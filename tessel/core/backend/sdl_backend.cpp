@@ -336,6 +336,11 @@ void SdlBackend::Translate(const SDL_Event& e, BackendSink& sink) {
       HWND h = FromId(e.button.windowID);
       if (!h) break;
       const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+      // Click to focus: a bare X server has no window manager to do it.
+      SDL_Window* w = GetSdlWindow(h);
+      if (down && SDL_GetKeyboardFocus() != w &&
+          !(SDL_GetWindowFlags(w) & (SDL_WINDOW_TOOLTIP | SDL_WINDOW_POPUP_MENU)))
+        SDL_SetWindowInputFocus(w);
       const bool dbl = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
       UINT m = 0;
       if (e.button.button == SDL_BUTTON_LEFT)
