@@ -11,7 +11,6 @@ MShadow::MShadow() = default;
 
 MShadow::~MShadow() {
   Destroy();
-  if (frame_) cairo_surface_destroy(frame_);
 }
 
 bool MShadow::Create(HWND owner, bool show, bool force) {
@@ -136,32 +135,13 @@ void MShadow::Redraw() {
   if (hwnd_ != nullptr && shown_) Follow();
 }
 
-LRESULT MShadow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    Paint();
-    return 0;
-  }
-  if (message == WM_NCDESTROY) {
-    hwnd_ = nullptr;
-    return 0;
-  }
-  return WindowSystem::Get().DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void MShadow::Paint() {
-  auto& ws = WindowSystem::Get();
-  MRect update;
-  if (!ws.BeginPaint(hwnd_, &update)) return;
-  MRect client;
-  ws.GetClientRect(hwnd_, &client);
-  if (client.IsEmpty()) {
-    ws.EndPaint(hwnd_);
-    return;
-  }
-  if (frame_) cairo_surface_destroy(frame_);
-  frame_ = MRender::CreateARGB32Bitmap(client.Width(), client.Height());
+void MShadow::DrawFrame(cairo_surface_t* frame, const MRect& client) {
   if (image_) {
-    cairo_t* cr = cairo_create(frame_);
+    cairo_t* cr = cairo_create(frame);
+    // The skin has transparent parts: start from a clear frame.
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     MRender::DrawImageFrameMID(cr, image_.get(), client, 0, 0, image_->Width(), image_->Height(),
                                corners_.left, corners_.top, corners_.right, corners_.bottom);
     cairo_destroy(cr);
@@ -169,9 +149,9 @@ void MShadow::Paint() {
     // Premultiplied pixels of the shadow colour, alpha by the distance from the window.
     const int grow = std::max(0, size_) + sharpness_;
     const MRect inner = client.Inflate(-grow, -grow).Inflate(std::min(0, size_), std::min(0, size_));
-    cairo_surface_flush(frame_);
-    uint8_t* data = cairo_image_surface_get_data(frame_);
-    const int stride = cairo_image_surface_get_stride(frame_);
+    cairo_surface_flush(frame);
+    uint8_t* data = cairo_image_surface_get_data(frame);
+    const int stride = cairo_image_surface_get_stride(frame);
     for (int y = 0; y < client.Height(); ++y) {
       uint32_t* row = reinterpret_cast<uint32_t*>(data + y * stride);
       for (int x = 0; x < client.Width(); ++x) {
@@ -181,8 +161,6 @@ void MShadow::Paint() {
         row[x] = PixelFromArgb(ArgbFromColorRef(colour_, static_cast<uint8_t>(AlphaAt(d))));
       }
     }
-    cairo_surface_mark_dirty(frame_);
+    cairo_surface_mark_dirty(frame);
   }
-  ws.Present(hwnd_, frame_, &client, 1, true);
-  ws.EndPaint(hwnd_);
 }

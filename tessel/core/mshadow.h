@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "tessel/core/backend/window_system.h"
+#include "tessel/core/self_painted_window.h"
 #include "tessel/core/colour.h"
 #include "tessel/core/image.h"
 
-class TESSEL_API MShadow : private WindowProcTarget {
+class TESSEL_API MShadow : public SelfPaintedWindow {
  public:
   MShadow();
-  ~MShadow();
+  ~MShadow() override;
   MShadow(const MShadow&) = delete;
   MShadow& operator=(const MShadow&) = delete;
 
@@ -35,7 +35,6 @@ class TESSEL_API MShadow : private WindowProcTarget {
   // The owner moved, was resized, shown or hidden.
   void Follow();
 
-  HWND GetHwnd() const { return hwnd_; }
   MRect ShadowRect() const;
   int GetSize() const { return size_; }
   int GetSharpness() const { return sharpness_; }
@@ -44,12 +43,11 @@ class TESSEL_API MShadow : private WindowProcTarget {
   int AlphaAt(int distance) const;
 
  private:
-  LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DrawFrame(cairo_surface_t* frame, const MRect& client) override;
+  bool Layered() const override { return true; }
   void Redraw();
-  void Paint();
 
   HWND owner_ = nullptr;
-  HWND hwnd_ = nullptr;
   bool shown_ = false;
   int size_ = 0;
   int sharpness_ = 5;
@@ -59,5 +57,4 @@ class TESSEL_API MShadow : private WindowProcTarget {
   COLORREF colour_ = 0;
   std::unique_ptr<MImage> image_;
   MRect corners_;
-  cairo_surface_t* frame_ = nullptr;
 };

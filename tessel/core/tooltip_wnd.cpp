@@ -20,7 +20,6 @@ MTooltipWnd::MTooltipWnd(HWND owner) : owner_(owner) {}
 
 MTooltipWnd::~MTooltipWnd() {
   if (hwnd_ != nullptr) WindowSystem::Get().DestroyWindow(hwnd_);
-  if (frame_) cairo_surface_destroy(frame_);
 }
 
 void MTooltipWnd::Show(const std::wstring& text, MPoint screen) {
@@ -49,39 +48,11 @@ void MTooltipWnd::Hide() {
   if (hwnd_ != nullptr) WindowSystem::Get().ShowWindow(hwnd_, SW_HIDE);
 }
 
-LRESULT MTooltipWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    Paint();
-    return 0;
-  }
-  if (message == WM_NCDESTROY) {
-    hwnd_ = nullptr;
-    return 0;
-  }
-  return WindowSystem::Get().DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void MTooltipWnd::Paint() {
-  auto& ws = WindowSystem::Get();
-  MRect update;
-  if (!ws.BeginPaint(hwnd_, &update)) return;
-  MRect client;
-  ws.GetClientRect(hwnd_, &client);
-  if (client.IsEmpty()) {
-    ws.EndPaint(hwnd_);
-    return;
-  }
-  if (frame_ == nullptr || cairo_image_surface_get_width(frame_) != client.Width() ||
-      cairo_image_surface_get_height(frame_) != client.Height()) {
-    if (frame_) cairo_surface_destroy(frame_);
-    frame_ = MRender::CreateARGB32Bitmap(client.Width(), client.Height());
-  }
-  cairo_t* cr = cairo_create(frame_);
+void MTooltipWnd::DrawFrame(cairo_surface_t* frame, const MRect& client) {
+  cairo_t* cr = cairo_create(frame);
   MRender::DrawColor(cr, client, 0xFF808080);
   MRender::DrawColor(cr, client.Inflate(-1, -1), 0xFFFFFFFF);
   MRender::DrawTextW(cr, text_, client.Inflate(-kPadding, -kPadding), 0xFF202020, TipFont(),
                      MDT_LEFT | MDT_WORDBREAK);
   cairo_destroy(cr);
-  ws.Present(hwnd_, frame_, &client, 1, false);
-  ws.EndPaint(hwnd_);
 }

@@ -5,27 +5,24 @@
 
 #include <string>
 
-#include "tessel/core/backend/window_system.h"
+#include "tessel/core/self_painted_window.h"
 
-class TESSEL_API MTooltipWnd : private WindowProcTarget {
+class TESSEL_API MTooltipWnd : public SelfPaintedWindow {
  public:
   explicit MTooltipWnd(HWND owner);
-  ~MTooltipWnd();
+  ~MTooltipWnd() override;
   MTooltipWnd(const MTooltipWnd&) = delete;
   MTooltipWnd& operator=(const MTooltipWnd&) = delete;
 
   // Shows the text with its top-left corner at a screen point.
   void Show(const std::wstring& text, MPoint screen);
   void Hide();
-  HWND GetHwnd() const { return hwnd_; }
   const std::wstring& GetText() const { return text_; }
 
  private:
-  LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint();
+  void DrawFrame(cairo_surface_t* frame, const MRect& client) override;
+  bool Layered() const override { return false; }
 
   HWND owner_;
-  HWND hwnd_ = nullptr;
   std::wstring text_;
-  cairo_surface_t* frame_ = nullptr;
 };
