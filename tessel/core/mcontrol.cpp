@@ -132,22 +132,7 @@ MControl::~MControl() {
   }
   // Children first, destroyed now: nothing can be routing into them while their container
   // itself is being destroyed.
-  std::vector<MControl*> areas;
-  std::vector<MControl*> controls;
-  {
-    std::lock_guard guard(area_lock_);
-    areas.swap(areas_);
-  }
-  {
-    std::lock_guard guard(control_lock_);
-    controls.swap(controls_);
-  }
-  active_child_ = nullptr;
-  for (MControl* c : areas) {
-    c->owner_ = nullptr;
-    delete c;
-  }
-  for (MControl* c : controls) {
+  for (MControl* c : TakeChildren()) {
     c->owner_ = nullptr;
     delete c;
   }
@@ -568,25 +553,27 @@ bool MControl::RemoveControl(MControl* child) {
 }
 
 void MControl::RemoveAllControl() {
-  std::vector<MControl*> areas;
-  std::vector<MControl*> controls;
+  for (MControl* c : TakeChildren()) {
+    c->owner_ = nullptr;
+    c->parent_ = nullptr;
+    ForgetChild(c);
+    DestroyControl(c);
+  }
+}
+
+std::vector<MControl*> MControl::TakeChildren() {
+  std::vector<MControl*> children;
   {
     std::lock_guard guard(area_lock_);
-    areas.swap(areas_);
+    children.swap(areas_);
   }
   {
     std::lock_guard guard(control_lock_);
-    controls.swap(controls_);
+    children.insert(children.end(), controls_.begin(), controls_.end());
+    controls_.clear();
   }
   active_child_ = nullptr;
-  for (auto* list : {&areas, &controls}) {
-    for (MControl* c : *list) {
-      c->owner_ = nullptr;
-      c->parent_ = nullptr;
-      ForgetChild(c);
-      DestroyControl(c);
-    }
-  }
+  return children;
 }
 
 // ---- State ------------------------------------------------------------------------------

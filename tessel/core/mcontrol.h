@@ -242,6 +242,8 @@ class TESSEL_API MControl : public MObject {
   static MPoint PointForChild(const MControl* child, MPoint unchanged, MPoint changed);
   // Forgets the child as active child and tells the manager about it and its subtree.
   void ForgetChild(MControl* child);
+  // Empties both child lists (areas first) and answers what they held.
+  std::vector<MControl*> TakeChildren();
   bool IsOwnChild(const MControl* child) const { return child && child->owner_ == this; }
 
   MObject* parent_ = nullptr;
