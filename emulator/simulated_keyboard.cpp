@@ -127,6 +127,21 @@ std::optional<std::vector<uint8_t>> SimulatedKeyboard::HandleOutput(const uint8_
   return std::nullopt;
 }
 
+// One chunk of a six-chunk colour table; chunk 0 starts a new table and a complete set of
+// chunks counts as one frame.
+void SimulatedKeyboard::StoreColourChunk(int chunk, const uint8_t* payload,
+                                         std::array<uint8_t, COLOUR_TABLE_SIZE>& table,
+                                         int& chunks, unsigned& mask, int& frames) {
+  if (chunk == 0) mask = 0;
+  std::memcpy(table.data() + chunk * FR_COLOUR_CHUNK_BYTES, payload, FR_COLOUR_CHUNK_BYTES);
+  ++chunks;
+  mask |= 1u << chunk;
+  if (mask == 0x3F) {
+    ++frames;
+    mask = 0;
+  }
+}
+
 void SimulatedKeyboard::HandleFramed(const uint8_t* d) {
   const uint8_t cmd = d[FR_CMD_OFFSET];
   const uint8_t* payload = d + FR_PAYLOAD_OFFSET;
@@ -138,29 +153,13 @@ void SimulatedKeyboard::HandleFramed(const uint8_t* d) {
     return;
   }
   if (cmd >= FR_LIVE_COLOURS && cmd < FR_LIVE_COLOURS + FR_COLOUR_CHUNKS) {
-    int chunk = cmd - FR_LIVE_COLOURS;
-    if (chunk == 0) liveMask_ = 0;
-    std::memcpy(state_.liveColours.data() + chunk * FR_COLOUR_CHUNK_BYTES, payload,
-                FR_COLOUR_CHUNK_BYTES);
-    ++state_.liveChunks;
-    liveMask_ |= 1u << chunk;
-    if (liveMask_ == 0x3F) {
-      ++state_.liveFrames;
-      liveMask_ = 0;
-    }
+    StoreColourChunk(cmd - FR_LIVE_COLOURS, payload, state_.liveColours, state_.liveChunks,
+                     liveMask_, state_.liveFrames);
     return;
   }
   if (cmd >= FR_STORED_COLOURS && cmd < FR_STORED_COLOURS + FR_COLOUR_CHUNKS) {
-    int chunk = cmd - FR_STORED_COLOURS;
-    if (chunk == 0) storedMask_ = 0;
-    std::memcpy(state_.storedColours.data() + chunk * FR_COLOUR_CHUNK_BYTES, payload,
-                FR_COLOUR_CHUNK_BYTES);
-    ++state_.storedChunks;
-    storedMask_ |= 1u << chunk;
-    if (storedMask_ == 0x3F) {
-      ++state_.storedFrames;
-      storedMask_ = 0;
-    }
+    StoreColourChunk(cmd - FR_STORED_COLOURS, payload, state_.storedColours, state_.storedChunks,
+                     storedMask_, state_.storedFrames);
     return;
   }
   switch (cmd) {

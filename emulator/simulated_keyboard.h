@@ -110,6 +110,9 @@ class SimulatedKeyboard {
   void Reset();
 
  private:
+  void StoreColourChunk(int chunk, const uint8_t* payload,
+                        std::array<uint8_t, COLOUR_TABLE_SIZE>& table, int& chunks,
+                        unsigned& mask, int& frames);
   void HandleFramed(const uint8_t* d);
   void HandleWireless7(const uint8_t* d);
   void HandleOpcode(const uint8_t* r);
