@@ -222,6 +222,25 @@ void SimulatedKeyboard::CommitFramedMacro() {
   framedChunks_ = 0;
 }
 
+// The light settings of the report-7 family, wired or wireless: mode, colour, direction,
+// speed, brightness and per-key slot, in that order from `fields`; the r, g, b of a custom
+// colour share the direction, speed and slot bytes.
+void SimulatedKeyboard::StoreReport7Light(const uint8_t* fields, const uint8_t* raw,
+                                          size_t rawSize) {
+  SimLighting& l = state_.lighting;
+  ++l.commands;
+  l.mode = fields[0] + 1;
+  l.colorIndex = fields[1];
+  l.direction = fields[2];
+  l.speed = fields[3] + 1;
+  l.brightness = fields[4] + 1;
+  l.perKeySlot = fields[5];
+  l.r = fields[2];
+  l.g = fields[3];
+  l.b = fields[5];
+  l.raw.assign(raw, raw + rawSize);
+}
+
 void SimulatedKeyboard::HandleWireless7(const uint8_t* d) {
   const uint8_t* p = d + 4;  // the six bytes after the magic
   if (AllBytes(p, 6, W7_FACTORY_RESET_FILL)) {
@@ -237,18 +256,7 @@ void SimulatedKeyboard::HandleWireless7(const uint8_t* d) {
     ++state_.unrecognised;
     return;
   }
-  SimLighting& l = state_.lighting;
-  ++l.commands;
-  l.mode = p[1] + 1;
-  l.colorIndex = p[2];
-  l.direction = p[3];
-  l.speed = p[4] + 1;
-  l.brightness = p[5] + 1;
-  l.perKeySlot = p[6];
-  l.r = p[3];
-  l.g = p[4];
-  l.b = p[6];
-  l.raw.assign(d, d + FRAME_DATA_SIZE);
+  StoreReport7Light(p + 1, d, FRAME_DATA_SIZE);
 }
 
 void SimulatedKeyboard::HandleOpcode(const uint8_t* r) {
@@ -360,18 +368,7 @@ void SimulatedKeyboard::HandleFeatureSet(const uint8_t* report, size_t length) {
     return;
   }
   if (sub == R7_SET_LIGHT) {
-    SimLighting& l = state_.lighting;
-    ++l.commands;
-    l.mode = r[2] + 1;
-    l.colorIndex = r[3];
-    l.direction = r[4];
-    l.speed = r[5] + 1;
-    l.brightness = r[6] + 1;
-    l.perKeySlot = r[7];
-    l.r = r[4];
-    l.g = r[5];
-    l.b = r[7];
-    l.raw.assign(r, r + kReportSize);
+    StoreReport7Light(r + 2, r, kReportSize);
     return;
   }
   if (sub == R7_SET_KEY && r[2] == R7_SUBCOMMAND_ARG) {

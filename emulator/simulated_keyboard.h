@@ -114,6 +114,7 @@ class SimulatedKeyboard {
                         std::array<uint8_t, COLOUR_TABLE_SIZE>& table, int& chunks,
                         unsigned& mask, int& frames);
   void HandleFramed(const uint8_t* d);
+  void StoreReport7Light(const uint8_t* fields, const uint8_t* raw, size_t rawSize);
   void HandleWireless7(const uint8_t* d);
   void HandleOpcode(const uint8_t* r);
   void CommitFramedMacro();
